@@ -1,0 +1,12 @@
+# vessa_add_test(name SOURCES ... LIBS ... [LOCKS ...])
+# One test executable, one ctest entry: under Wine, process start-up is the cost.
+function(vessa_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} vessa_testsupport GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+    if(T_LOCKS)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+    endif()
+endfunction()

@@ -1,0 +1,112 @@
+// The message table: one text per error code, identical in both programs.
+// Rows 81 to 84 are reserved (no operation reports them) and hold placeholders like the other unused rows.
+#include "ErrorHandler.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<const char*, kErrorTableSize> kMessages = {
+    /*  0 */ "Operation succeeded",
+    /*  1 */ "Aborting Program because of critical error",
+    /*  2 */ "ERROR 102: Failed to set directory path",
+    /*  3 */ "ERROR 103: Failed to find file",
+    /*  4 */ "ERROR 104: Failed to get application path",
+    /*  5 */ "ERROR 105: Invalid directory path",
+    /*  6 */ "ERROR 106: Failed to open resource file",
+    /*  7 */ "ERROR 107: Failed to find Favorites folder",
+    /*  8 */ "ERROR 108: Failed to launch resource file",
+    /*  9 */ "ERROR 109: Failed to write to file.\nDrive maybe readonly or locked by other resource",
+    /* 10 */ "ERROR 110: Insufficient memory or low resource",
+    /* 11 */ "ERROR 111: Failed to register browser signature",
+    /* 12 */ "ERROR 112: Error in creating window class",
+    /* 13 */ "ERROR 113: Failed to create child browser",
+    /* 14 */ "ERROR 114: Error in finding child window",
+    /* 15 */ "DUMMY15",
+    /* 16 */ "ERROR 116: Failed to load empty object",
+    /* 17 */ "ERROR 117: Unable to retrieve temporary directory",
+    /* 18 */ "DUMMY18",
+    /* 19 */ "DUMMY19",
+    /* 20 */ "DUMMY20",
+    /* 21 */ "DUMMY21",
+    /* 22 */ "DUMMY22",
+    /* 23 */ "DUMMY23",
+    /* 24 */ "DUMMY24",
+    /* 25 */ "DUMMY25",
+    /* 26 */ "DUMMY26",
+    /* 27 */ "DUMMY27",
+    /* 28 */ "DUMMY28",
+    /* 29 */ "DUMMY29",
+    /* 30 */ "DUMMY30",
+    /* 31 */ "ERROR 501: Unable to add folder",
+    /* 32 */ "ERROR 502: Unable to delete folder",
+    /* 33 */ "ERROR 503: Unable to delete link",
+    /* 34 */ "DUMMY",
+    /* 35 */ "ERROR 505: Unable to load Help File\nDirectory is corrupted or moved",
+    /* 36 */ "ERROR 506: Unable to load resource",
+    /* 37 */ "ERROR 507: Unable to add tray icon",
+    /* 38 */ "ERROR 508: Unable to retrieve registry settings",
+    /* 39 */ "ERROR 509: Unable to save settings",
+    /* 40 */ "DUMMY40",
+    /* 41 */ "The program cannot continue the current operation.  Operation has been aborted",
+    /* 42 */ "Copy operation aborted due to a copying error",
+    /* 43 */ "DUMMY43",
+    /* 44 */ "DUMMY44",
+    /* 45 */ "DUMMY45",
+    /* 46 */ "DUMMY46",
+    /* 47 */ "DUMMY47",
+    /* 48 */ "DUMMY48",
+    /* 49 */ "DUMMY49",
+    /* 50 */ "DUMMY50",
+    /* 51 */ "ERROR 551: Unable to load palette for buttons",
+    /* 52 */ "ERROR 552: Unable to open bitmap file",
+    /* 53 */ "ERROR 553: Incorrect or Missing \"Viewer\" Info.\nLoading default skin",
+    /* 54 */ "ERROR 554: Incorrect or Missing \"Titlebar\" Info.\nLoading default skin",
+    /* 55 */ "ERROR 555: Incorrect or Missing \"Go Button\" Info.\nLoading default skin",
+    /* 56 */ "ERROR 556: Incorrect or Missing \"Animator\" Info.\nLoading default skin",
+    /* 57 */ "ERROR 557: Incorrect or Missing \"Close Button\" Info.\nLoading default skin",
+    /* 58 */ "ERROR 558: Incorrect or Missing \"Minimize Button\" Info.\nLoading default skin",
+    /* 59 */ "ERROR 559: Incorrect or Missing \"Menu Button\" Info.\nLoading default skin",
+    /* 60 */ "ERROR 560: Incorrect or Missing \"Favorites Button\" Info.\nLoading default skin",
+    /* 61 */ "Error in obtaining file handle. Possibly no file in folder",
+    /* 62 */ "Error in finding URL Address",
+    /* 63 */ "Error in getting a list of files",
+    /* 64 */ "DUMMY64",
+    /* 65 */ "DUMMY65",
+    /* 66 */ "DUMMY",
+    /* 67 */ "DUMMY",
+    /* 68 */ "DUMMY",
+    /* 69 */ "Error in creating storage for stream",
+    /* 70 */ "Error in creating stream",
+    /* 71 */ "Error in adding bitmap to stream",
+    /* 72 */ "Possible integrity error in the tree control",
+    /* 73 */ "DUMMY73'",
+    /* 74 */ "DUMMY74",
+    /* 75 */ "DUMMY75",
+    /* 76 */ "Failed to delete tray icon",
+    /* 77 */ "Failed to get current Windows version",
+    /* 78 */ "DUMMY78",
+    /* 79 */ "DUMMY79",
+    /* 80 */ "DUMMY80",
+    /* 81 */ "DUMMY81",
+    /* 82 */ "DUMMY82",
+    /* 83 */ "DUMMY83",
+    /* 84 */ "DUMMY84",
+    /* 85 */ "DUMMY85",
+    /* 86 */ "DUMMY86",
+    /* 87 */ "DUMMY87",
+    /* 88 */ "DUMMY88",
+    /* 89 */ "DUMMY89",
+    /* 90 */ "DUMMY90",
+};
+
+}  // namespace
+
+int GetErrorMessage(int code, std::string* text) {
+    if (code < 0 || code >= kErrorTableSize) {
+        *text = "Unknown error code " + std::to_string(code);
+        return 0;
+    }
+    *text = kMessages[static_cast<size_t>(code)];
+    return 0;
+}

@@ -1,0 +1,202 @@
+#include "FolderUtil.h"
+
+#include "AppConstants.h"
+#include "ErrorCodes.h"
+#include "RegSettings.h"
+#include "StringUtil.h"
+
+#include "fw/file.h"
+#include "fw/handles.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsDotEntry(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
+
+// The extension after the last dot of a file name, or empty.
+std::string_view ExtensionOf(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
+}
+
+// Depth-first walk; the directory bit alone decides what is a folder.
+void WalkFolders(const std::string& folder, std::vector<std::string>* list) {
+    WIN32_FIND_DATAA data;
+    fw::FindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (!find) return;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(data.cFileName)) {
+            std::string sub = folder + "\\" + data.cFileName;
+            list->push_back(sub);
+            WalkFolders(sub, list);
+        }
+    } while (::FindNextFileA(find.get(), &data));
+}
+
+// Strips trailing backslashes so that "C:\A\" and "C:\A" compare alike.
+std::string TrimSlash(std::string path) {
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+CFolderUtil::CFolderUtil() {
+    GetProgramFolder(&programFolder_);
+    linksFolder_ = programFolder_ + AppConstants::kLinksSub;
+}
+
+CFolderUtil::CFolderUtil(std::string programFolder)
+    : programFolder_(TrimSlash(std::move(programFolder))), linksFolder_(programFolder_ + AppConstants::kLinksSub) {}
+
+int CFolderUtil::GetProgramFolder(std::string* out) {
+    out->clear();
+    // Long paths exceed MAX_PATH; a truncated name would give a wrong folder.
+    std::string name(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD len = ::GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (len == 0) return kErrAppPath;
+        if (len < name.size()) {
+            name.resize(len);
+            break;
+        }
+        if (name.size() >= 32768) return kErrAppPath;
+        name.resize(name.size() * 2);
+    }
+    const size_t cut = name.rfind('\\');
+    if (cut != std::string::npos) *out = name.substr(0, cut);
+    return kErrNone;
+}
+
+int CFolderUtil::ListSubfolders(const std::string& folder, std::vector<std::string>* list) const {
+    if (!fw::FolderExists(folder)) return kErrSetDirectory;
+    WIN32_FIND_DATAA data;
+    {
+        fw::FindHandle probe(::FindFirstFileA((folder + "\\*").c_str(), &data));
+        if (!probe) return kErrNoFile;
+    }
+    WalkFolders(folder, list);
+    return kErrNone;
+}
+
+int CFolderUtil::ListFiles(const std::string& folder, const std::string& ext, std::vector<std::string>* list) const {
+    WIN32_FIND_DATAA data;
+    // The mask also matches 8.3 short names ("*.vsl" finds "a.vslx"), so the
+    // real extension is checked below.
+    fw::FindHandle find(::FindFirstFileA((folder + "\\*." + ext).c_str(), &data));
+    if (!find) {
+        const DWORD err = ::GetLastError();
+        return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_NO_MORE_FILES)
+                   ? kErrNoFile
+                   : kErrFindFile;
+    }
+    bool any = false;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (!EqualsNoCase(ExtensionOf(data.cFileName), ext)) continue;
+        list->push_back(data.cFileName);
+        any = true;
+    } while (::FindNextFileA(find.get(), &data));
+    if (::GetLastError() != ERROR_NO_MORE_FILES) return kErrFindFile;
+    return any ? kErrNone : kErrNoFile;
+}
+
+int CFolderUtil::CreatePath(const std::string& base, const std::string& relative) const {
+    const std::string full = JoinPath(base, relative);
+    // Folders are created from the program folder down; a path elsewhere from its root down.
+    std::string root;
+    std::string part;
+    if (PathStartsWith(full, programFolder_) && full.size() > programFolder_.size()) {
+        root = programFolder_;
+        part = full.substr(programFolder_.size() + 1);
+    } else {
+        const size_t first = full.find('\\', full.size() > 2 && full[1] == ':' ? 3 : 0);
+        if (first == std::string::npos) return ::CreateDirectoryA(full.c_str(), nullptr) || fw::FolderExists(full)
+                                                   ? kErrNone
+                                                   : kErrAddFolder;
+        root = full.substr(0, first);
+        part = full.substr(first + 1);
+    }
+    int result = kErrNone;
+    size_t pos = 0;
+    for (;;) {
+        const size_t slash = part.find('\\', pos);
+        const std::string path = root + "\\" + part.substr(0, slash);
+        if (!fw::FolderExists(path) && !::CreateDirectoryA(path.c_str(), nullptr) && !fw::FolderExists(path))
+            result = kErrAddFolder;
+        if (slash == std::string::npos) break;
+        pos = slash + 1;
+    }
+    return result;
+}
+
+int CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const {
+    const std::string root = relative.empty() ? base : JoinPath(base, relative);
+    std::vector<std::string> folders{root};
+    ListSubfolders(root, &folders);
+
+    // A folder that is any process's current directory cannot be removed:
+    // step out of the tree first.
+    char cwd[MAX_PATH * 4] = {};
+    const DWORD cwdLen = ::GetCurrentDirectoryA(sizeof(cwd), cwd);
+    if (cwdLen > 0 && cwdLen < sizeof(cwd) && PathStartsWith(cwd, root)) {
+        std::string systemRoot;
+        if (CRegSettings().GetSystemRoot(&systemRoot) == kErrNone) ::SetCurrentDirectoryA(systemRoot.c_str());
+    }
+
+    const bool isGroups = StartsWithNoCase(relative, AppConstants::kGroups);
+    const char* ext = kind == 6 ? AppConstants::kGroupExt : AppConstants::kLinkExt;
+    const std::string linksRoot = programFolder_ + AppConstants::kLinksSub;
+    const std::string groupsRoot = programFolder_ + AppConstants::kGroupsSub;
+    for (const auto& folder : folders) {
+        std::vector<std::string> files;
+        ListFiles(folder, ext, &files);
+        for (const auto& file : files) ::DeleteFileA((folder + "\\" + file).c_str());
+        // A group Groups\Name is the file Groups\Name.vsg.
+        if (isGroups && !EqualsNoCase(TrimSlash(folder), groupsRoot))
+            ::DeleteFileA((folder + "." + AppConstants::kGroupExt).c_str());
+    }
+    // Emptied folders go deepest first; one still holding other files stays.
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+        const std::string folder = TrimSlash(*it);
+        if (EqualsNoCase(folder, linksRoot) || EqualsNoCase(folder, groupsRoot) ||
+            EqualsNoCase(folder, programFolder_))
+            continue;
+        ::RemoveDirectoryA(folder.c_str());
+    }
+    return kErrNone;
+}
+
+int CFolderUtil::MakeUniqueName(const std::string& folder, std::string* name) const {
+    std::vector<std::string> files;
+    const int rc = ListFiles(folder, AppConstants::kLinkExt, &files);
+    if (rc == kErrFindFile) return rc;
+    // Names collide without regard to case: "1.VSL" takes 1.
+    for (unsigned n = 0;; ++n) {
+        const std::string candidate = std::to_string(n) + "." + AppConstants::kLinkExt;
+        bool taken = false;
+        for (const auto& file : files) {
+            if (EqualsNoCase(file, candidate)) {
+                taken = true;
+                break;
+            }
+        }
+        if (!taken) {
+            *name = candidate;
+            return kErrNone;
+        }
+    }
+}
+
+void CFolderUtil::MakeRelativePath(const std::string& path, std::string* out) const {
+    *out = path;
+    if (!programFolder_.empty() && PathStartsWith(path, programFolder_))
+        *out = path.size() > programFolder_.size() ? path.substr(programFolder_.size() + 1) : std::string();
+    if (PathStartsWith(*out, AppConstants::kLinks)) {
+        const size_t len = sizeof(AppConstants::kLinks) - 1;
+        *out = out->size() > len ? out->substr(len + 1) : std::string();
+    }
+}
+
+void MakeRelativePath(const std::string& path, std::string* out) { CFolderUtil().MakeRelativePath(path, out); }

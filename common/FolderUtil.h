@@ -1,0 +1,50 @@
+// The program folder and the folders below it: walks, file lists, path
+// creation, folder-tree deletion and unique numbered link names.
+// All paths are without a trailing backslash.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CFolderUtil {
+public:
+    // Uses the running program's folder.
+    CFolderUtil();
+    // Uses the given program folder (tests, and callers that already know it).
+    explicit CFolderUtil(std::string programFolder);
+
+    // The running program's file name cut before its last backslash; 0, or 4
+    // (with an empty result) when the name cannot be read whole.
+    static int GetProgramFolder(std::string* out);
+
+    const std::string& ProgramFolder() const { return programFolder_; }
+    const std::string& LinksFolder() const { return linksFolder_; }
+
+    // Appends every folder below folder, at any depth, depth first, a folder
+    // before its sub-folders; 0, 2 (not a folder) or 61 (nothing to list).
+    int ListSubfolders(const std::string& folder, std::vector<std::string>* list) const;
+
+    // Appends the bare name of every file in folder whose extension is ext
+    // (without regard to case); 0, 61 (none, or no folder) or 3.
+    int ListFiles(const std::string& folder, const std::string& ext, std::vector<std::string>* list) const;
+
+    // Creates every missing folder of base\relative; 0 or 31.
+    int CreatePath(const std::string& base, const std::string& relative) const;
+
+    // Deletes a link folder tree (its link files and emptied folders) or a
+    // group; always 0. The Links and Groups roots themselves stay.
+    int DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const;
+
+    // The first free link file name n.vsl in folder; 0 or 3.
+    int MakeUniqueName(const std::string& folder, std::string* name) const;
+
+    // path relative to the program folder, and relative to Links for links.
+    void MakeRelativePath(const std::string& path, std::string* out) const;
+
+private:
+    std::string programFolder_;
+    std::string linksFolder_;
+};
+
+// MakeRelativePath against the running program's folder.
+void MakeRelativePath(const std::string& path, std::string* out);

@@ -1,0 +1,171 @@
+#include "FolderUtil.h"
+#include "ErrorCodes.h"
+
+#include "fw/file.h"
+#include "testsupport/temp_program_folder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+using testsupport::TempProgramFolder;
+
+std::vector<std::string> Relative(const std::vector<std::string>& paths, const std::string& base) {
+    std::vector<std::string> out;
+    for (const auto& p : paths) out.push_back(p.substr(base.size() + 1));
+    return out;
+}
+
+TEST(FolderUtil, ProgramFolderIsTheRunningProgramsFolder) {
+    std::string folder;
+    ASSERT_EQ(CFolderUtil::GetProgramFolder(&folder), kErrNone);
+    EXPECT_EQ(folder, testsupport::TestBinaryFolder());
+    CFolderUtil util;
+    EXPECT_EQ(util.LinksFolder(), folder + "\\Links");
+}
+
+TEST(FolderUtil, MakeUniqueNameTakesTheSmallestFreeNumber) {
+    struct Case {
+        std::vector<const char*> files;
+        const char* expected;
+    } cases[] = {
+        {{}, "0.vsl"},
+        {{"0.vsl", "1.vsl", "3.vsl"}, "2.vsl"},
+        {{"0.VSL"}, "1.vsl"},
+        {{"0.vsl", "1.Vsl"}, "2.vsl"},  // "1.Vsl" is the same file as "1.vsl"
+        {{"1.vsl", "2.vsl"}, "0.vsl"},
+        {{"0.vslx", "0.vs", "0.vsg"}, "0.vsl"},  // foreign extensions are not links
+        {{"0.vsl", "1.vsl", "2.vsl", "3.vsl", "4.vsl", "5.vsl", "6.vsl", "7.vsl", "8.vsl", "9.vsl", "10.vsl"},
+         "11.vsl"},
+    };
+    for (const auto& c : cases) {
+        TempProgramFolder dir;
+        dir.MakeFolder("Links");
+        for (const char* f : c.files) dir.WriteFile(std::string("Links\\") + f, "x");
+        CFolderUtil util(dir.Path());
+        std::string name;
+        EXPECT_EQ(util.MakeUniqueName(util.LinksFolder(), &name), kErrNone);
+        EXPECT_EQ(name, c.expected) << "files: " << c.files.size();
+    }
+    TempProgramFolder empty;
+    CFolderUtil util(empty.Path());
+    std::string name;
+    EXPECT_EQ(util.MakeUniqueName(util.LinksFolder(), &name), kErrNone) << "missing Links folder";
+    EXPECT_EQ(name, "0.vsl");
+}
+
+TEST(FolderUtil, ListFilesKeepsOnlyTheRealExtensionInListingOrder) {
+    TempProgramFolder dir;
+    for (const char* f : {"2.vsl", "10.vsl", "1.VSL", "a.vslx", "b.vsg", "c.vs"}) dir.WriteFile(f, "x");
+    dir.MakeFolder("d.vsl");  // a folder is no link file
+    CFolderUtil util(dir.Path());
+    std::vector<std::string> files;
+    ASSERT_EQ(util.ListFiles(dir.Path(), "vsl", &files), kErrNone);
+    std::vector<std::string> upper = files;
+    for (auto& f : upper) std::transform(f.begin(), f.end(), f.begin(), ::toupper);
+    // Listings come sorted by upper-cased name: "10.vsl" before "2.vsl".
+    EXPECT_EQ(upper, (std::vector<std::string>{"1.VSL", "10.VSL", "2.VSL"}));
+
+    files.clear();
+    EXPECT_EQ(util.ListFiles(dir.Path(), "vst", &files), kErrNoFile);
+    EXPECT_EQ(util.ListFiles(dir / "missing", "vsl", &files), kErrNoFile);
+    EXPECT_TRUE(files.empty());
+}
+
+TEST(FolderUtil, WalkFindsEveryFolderDepthFirst) {
+    TempProgramFolder dir;
+    for (const char* f : {"Links\\A\\B\\C", "Links\\A\\E", "Links\\Hidden", "Links\\ReadOnly", "Links\\Z"})
+        dir.MakeFolder(f);
+    dir.WriteFile("Links\\A\\file.vsl", "x");
+    ::SetFileAttributesA((dir / "Links\\Hidden").c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+    ::SetFileAttributesA((dir / "Links\\ReadOnly").c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
+
+    CFolderUtil util(dir.Path());
+    std::vector<std::string> list;
+    ASSERT_EQ(util.ListSubfolders(util.LinksFolder(), &list), kErrNone);
+    EXPECT_EQ(Relative(list, util.LinksFolder()),
+              (std::vector<std::string>{"A", "A\\B", "A\\B\\C", "A\\E", "Hidden", "ReadOnly", "Z"}));
+
+    list.clear();
+    EXPECT_EQ(util.ListSubfolders(dir / "missing", &list), kErrSetDirectory);
+    EXPECT_TRUE(list.empty());
+    ::SetFileAttributesA((dir / "Links\\ReadOnly").c_str(), FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(FolderUtil, CreatePathMakesEveryMissingLevel) {
+    TempProgramFolder dir;
+    CFolderUtil util(dir.Path());
+    EXPECT_EQ(util.CreatePath(util.LinksFolder(), "A\\B"), kErrNone);
+    EXPECT_TRUE(fw::FolderExists(dir / "Links\\A\\B"));
+    EXPECT_EQ(util.CreatePath(util.LinksFolder(), "A\\B"), kErrNone) << "all exist already";
+    EXPECT_EQ(util.CreatePath(util.LinksFolder() + "\\", "C"), kErrNone) << "base ending in a backslash";
+    EXPECT_TRUE(fw::FolderExists(dir / "Links\\C"));
+
+    dir.WriteFile("Links\\blocker", "a file where a folder should be");
+    EXPECT_EQ(util.CreatePath(util.LinksFolder(), "blocker\\X"), kErrAddFolder);
+}
+
+TEST(FolderUtil, DeleteLinkTreeRemovesItWholeAndKeepsForeignFiles) {
+    TempProgramFolder dir;
+    for (const char* f : {"Links\\0.vsl", "Links\\A\\0.vsl", "Links\\A\\B\\0.vsl", "Links\\A\\B\\1.VSL",
+                          "Links\\Keep\\0.vsl", "Links\\Keep\\notes.txt"}) {
+        dir.MakeFolder(fw::FolderOf(f));
+        dir.WriteFile(f, "x");
+    }
+    CFolderUtil util(dir.Path());
+    // Even the current directory inside the tree must not keep a folder alive.
+    ASSERT_TRUE(::SetCurrentDirectoryA((dir / "Links\\A\\B").c_str()));
+    EXPECT_EQ(util.DeleteFolderTree(dir.Path(), "Links\\A", 4), kErrNone);
+    EXPECT_FALSE(dir.Exists("Links\\A"));
+    EXPECT_TRUE(dir.Exists("Links\\0.vsl"));
+
+    EXPECT_EQ(util.DeleteFolderTree(dir.Path(), "Links", 3), kErrNone);
+    EXPECT_TRUE(fw::FolderExists(dir / "Links")) << "the Links root stays";
+    EXPECT_FALSE(dir.Exists("Links\\0.vsl"));
+    EXPECT_FALSE(dir.Exists("Links\\Keep\\0.vsl"));
+    EXPECT_TRUE(dir.Exists("Links\\Keep\\notes.txt")) << "a folder holding other files stays";
+}
+
+TEST(FolderUtil, DeleteGroups) {
+    TempProgramFolder dir;
+    dir.MakeFolder("Groups");
+    for (const char* f : {"Groups\\Work.vsg", "Groups\\Home.vsg", "Groups\\readme.txt"}) dir.WriteFile(f, "x");
+    dir.WriteFile("Groups.vsg", "not a group");
+    CFolderUtil util(dir.Path());
+
+    EXPECT_EQ(util.DeleteFolderTree(dir.Path(), "Groups\\Work", 6), kErrNone);
+    EXPECT_FALSE(dir.Exists("Groups\\Work.vsg"));
+    EXPECT_TRUE(dir.Exists("Groups\\Home.vsg"));
+
+    EXPECT_EQ(util.DeleteFolderTree(dir.Path(), "Groups", 6), kErrNone);
+    EXPECT_FALSE(dir.Exists("Groups\\Home.vsg"));
+    EXPECT_TRUE(fw::FolderExists(dir / "Groups"));
+    EXPECT_TRUE(dir.Exists("Groups\\readme.txt"));
+    EXPECT_TRUE(dir.Exists("Groups.vsg")) << "nothing outside the Groups folder is touched";
+}
+
+TEST(FolderUtil, MakeRelativePath) {
+    CFolderUtil util("C:\\Apps");
+    struct Case {
+        const char* path;
+        const char* expected;
+    } cases[] = {
+        {"C:\\Apps\\Links\\A\\3.vsl", "A\\3.vsl"},
+        {"C:\\Apps\\Links", ""},
+        {"C:\\Apps\\Templates\\Default.vst", "Templates\\Default.vst"},
+        {"C:\\Apps\\Groups\\Work.vsg", "Groups\\Work.vsg"},
+        {"c:\\apps\\links\\1.vsl", "1.vsl"},
+        {"C:\\Apps\\LinksOld\\1.vsl", "LinksOld\\1.vsl"},
+        {"D:\\Other\\x.vsl", "D:\\Other\\x.vsl"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        util.MakeRelativePath(c.path, &out);
+        EXPECT_EQ(out, c.expected) << c.path;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+#include "fw/msgbox.h"
+
+namespace fw {
+
+namespace {
+std::string& Caption() {
+    static std::string caption = "Vessa";
+    return caption;
+}
+}  // namespace
+
+void SetProgramName(std::string name) { Caption() = std::move(name); }
+
+const std::string& ProgramName() { return Caption(); }
+
+int ShowMessageBox(const std::string& text, UINT flags, HWND owner) {
+    if (!owner) owner = ::GetActiveWindow();
+    return ::MessageBoxA(owner, text.c_str(), Caption().c_str(), flags);
+}
+
+}  // namespace fw
