@@ -1,0 +1,148 @@
+#include "fw/dialog.h"
+#include "fw/thread.h"
+#include "fw/window.h"
+
+#include "window_tests_res.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr UINT kPing = WM_APP + 1;
+constexpr UINT kThrow = WM_APP + 2;
+
+class RecordingWindow : public fw::Window {
+public:
+    std::vector<UINT> seen;
+    int finalDestroys = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY || msg == WM_NCDESTROY || msg == kPing)
+            seen.push_back(msg);
+        if (msg == kPing) return 42 + static_cast<LRESULT>(wParam);
+        if (msg == kThrow) throw std::runtime_error("handler failure");
+        return Default(msg, wParam, lParam);
+    }
+    void OnFinalDestroy() override { ++finalDestroys; }
+};
+
+TEST(Window, BindsOnCreateAndUnbindsOnDestroy) {
+    ASSERT_TRUE(fw::Window::RegisterClass("fwTestWindow"));
+    RecordingWindow wnd;
+    ASSERT_TRUE(wnd.Create("fwTestWindow", "t", WS_POPUP, 0, 0, 0, 100, 100, nullptr));
+    HWND raw = wnd.hwnd();
+    EXPECT_EQ(fw::Window::FromHandle(raw), &wnd);
+    EXPECT_EQ(::SendMessageA(raw, kPing, 1, 0), 43);
+    EXPECT_EQ(::SendMessageA(raw, kThrow, 0, 0), 0) << "an exception must stop at the window procedure";
+    ASSERT_TRUE(wnd.Destroy());
+    EXPECT_EQ(wnd.hwnd(), nullptr);
+    EXPECT_FALSE(::IsWindow(raw));
+    EXPECT_EQ(wnd.seen, (std::vector<UINT>{WM_NCCREATE, WM_CREATE, kPing, WM_DESTROY, WM_NCDESTROY}));
+    EXPECT_EQ(wnd.finalDestroys, 1);
+}
+
+TEST(Window, ObjectGoingAwayDestroysItsWindowWithoutCallingBack) {
+    ASSERT_TRUE(fw::Window::RegisterClass("fwTestWindow"));
+    HWND raw;
+    {
+        RecordingWindow wnd;
+        ASSERT_TRUE(wnd.Create("fwTestWindow", "t", WS_POPUP, 0, 0, 0, 10, 10, nullptr));
+        raw = wnd.hwnd();
+    }
+    EXPECT_FALSE(::IsWindow(raw));
+}
+
+class PingControl : public fw::Window {
+public:
+    int drawItems = 0;
+    int finalDestroys = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kPing) return 7;
+        if (msg == fw::kReflectedDrawItem) {
+            ++drawItems;
+            return TRUE;
+        }
+        return Default(msg, wParam, lParam);
+    }
+    void OnFinalDestroy() override { ++finalDestroys; }
+};
+
+class TestDialog : public fw::Dialog {
+public:
+    TestDialog() : fw::Dialog(IDD_TEST_DIALOG) {}
+    PingControl ownerDraw;
+    int initCalls = 0;
+    int actCommands = 0;
+    int controlPing = 0;
+    std::string editText;
+
+protected:
+    BOOL OnInitDialog() override {
+        ++initCalls;
+        ownerDraw.Subclass(Item(IDC_OWNERDRAW));
+        controlPing = static_cast<int>(::SendMessageA(Item(IDC_OWNERDRAW), kPing, 0, 0));
+        SetItemText(IDC_EDIT, "typed");
+        ::ShowWindow(hwnd(), SW_SHOW);
+        ::UpdateWindow(hwnd());
+        ::PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ACT, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_ACT)));
+        return TRUE;
+    }
+    bool OnCommand(int id, int code, HWND control) override {
+        if (id == IDC_ACT) {
+            ++actCommands;
+            editText = ItemText(IDC_EDIT);
+            ::PostMessageA(hwnd(), WM_COMMAND, IDOK, 0);
+            return true;
+        }
+        return fw::Dialog::OnCommand(id, code, control);
+    }
+};
+
+TEST(Dialog, ModalFromTemplateWithSubclassedControlAndReflection) {
+    TestDialog dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.initCalls, 1);
+    EXPECT_EQ(dlg.actCommands, 1) << "a command is delivered once";
+    EXPECT_EQ(dlg.controlPing, 7);
+    EXPECT_EQ(dlg.editText, "typed");
+    EXPECT_GE(dlg.ownerDraw.drawItems, 1) << "WM_DRAWITEM must be reflected to the button's object";
+    EXPECT_EQ(dlg.ownerDraw.finalDestroys, 1);
+    EXPECT_EQ(dlg.ownerDraw.hwnd(), nullptr);
+    EXPECT_EQ(dlg.hwnd(), nullptr);
+}
+
+TEST(Dialog, ModelessLivesUntilDestroyed) {
+    TestDialog dlg;
+    ASSERT_TRUE(dlg.CreateModeless());
+    MSG msg;
+    while (dlg.hwnd() && ::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!::IsDialogMessageA(dlg.hwnd(), &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    EXPECT_EQ(dlg.actCommands, 1);
+    EXPECT_EQ(dlg.hwnd(), nullptr) << "IDOK destroys a modeless dialog";
+}
+
+TEST(Thread, PostsReachANewThreadAtOnce) {
+    for (int i = 0; i < 20; ++i) {
+        UINT got = 0;
+        fw::Thread thread = fw::Thread::StartWithQueue([&got] {
+            MSG msg;
+            if (::GetMessageA(&msg, nullptr, 0, 0) > 0) got = msg.message;
+        });
+        ASSERT_TRUE(thread);
+        ASSERT_TRUE(thread.Post(WM_APP + 0x19)) << "attempt " << i;
+        ASSERT_TRUE(thread.Join(5000));
+        EXPECT_EQ(got, WM_APP + 0x19u);
+    }
+}
+
+}  // namespace
