@@ -1,11 +1,78 @@
 #include "RegSettings.h"
 
+#include "AppConstants.h"
 #include "ErrorCodes.h"
+#include "FolderUtil.h"
+#include "RegSettingsDetail.h"
 #include "WindowsVersion.h"
 
 #include "fw/registry.h"
 
-#include <windows.h>
+using regdetail::OpenOrCreate;
+
+CRegSettings::CRegSettings() : appSettingsKey_(std::string(AppConstants::kRegistryRoot) + "\\App Settings") {}
+
+CRegSettings::CRegSettings(std::string programFolder)
+    : appSettingsKey_(std::string(AppConstants::kRegistryRoot) + "\\App Settings"),
+      programFolder_(std::move(programFolder)) {}
+
+CRegSettings::~CRegSettings() = default;
+
+std::string CRegSettings::ProgramFolder() {
+    if (programFolder_.empty()) CFolderUtil::GetProgramFolder(&programFolder_);
+    return programFolder_;
+}
+
+int CRegSettings::SetDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD value) {
+    fw::RegKey key = OpenOrCreate(root, subKey);
+    if (!key || !fw::WriteDword(key.get(), name.c_str(), value)) return kErrSettingsWrite;
+    ::RegFlushKey(key.get());
+    return kErrNone;
+}
+
+int CRegSettings::QueryDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD* out) {
+    fw::RegKey key = fw::OpenKey(root, subKey, KEY_ALL_ACCESS);
+    if (!key) return kErrSettingsRead;
+    const auto value = fw::ReadDword(key.get(), name.c_str());
+    if (!value) return kErrSettingsRead;
+    *out = *value;
+    return kErrNone;
+}
+
+int CRegSettings::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                                 const std::string& value) {
+    if (value.size() > kMaxValueChars) return kErrSettingsWrite;
+    fw::RegKey key = OpenOrCreate(root, subKey);
+    if (!key || !fw::WriteString(key.get(), name.c_str(), value)) return kErrSettingsWrite;
+    ::RegFlushKey(key.get());
+    return kErrNone;
+}
+
+int CRegSettings::QueryStringValue(HKEY root, const std::string& subKey, const std::string& name, std::string* out) {
+    out->clear();
+    fw::RegKey key = fw::OpenKey(root, subKey, KEY_ALL_ACCESS);
+    if (!key) return kErrSettingsRead;
+    auto value = fw::ReadString(key.get(), name.c_str(), kMaxValueChars);
+    if (!value) return kErrSettingsRead;
+    *out = std::move(*value);
+    return kErrNone;
+}
+
+int CRegSettings::QueryDefaultString(HKEY root, const std::string& subKey, std::string* out) {
+    fw::RegKey key = fw::OpenKey(root, subKey, KEY_READ);
+    if (!key) return kErrSettingsRead;
+    auto value = fw::ReadString(key.get(), "", kMaxValueChars);
+    if (!value) return kErrSettingsRead;
+    *out = std::move(*value);
+    return kErrNone;
+}
+
+int CRegSettings::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+    fw::RegKey key = fw::OpenKey(root, subKey, KEY_ALL_ACCESS);
+    if (!key) return kErrSettingsRead;
+    if (::RegDeleteValueA(key.get(), name.c_str()) != ERROR_SUCCESS) return kErrSettingsWrite;
+    return kErrNone;
+}
 
 int CRegSettings::GetSystemRoot(std::string* out) {
     int code = 0;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace fw {
 
@@ -24,8 +25,19 @@ std::optional<std::string> ReadString(HKEY key, const char* name, size_t maxChar
 // A 4-byte REG_DWORD value; nothing when missing or of another type or size.
 std::optional<uint32_t> ReadDword(HKEY key, const char* name);
 
+// A REG_BINARY value of at most maxBytes bytes; nothing when missing, of
+// another type, or longer.
+std::optional<std::vector<uint8_t>> ReadBinary(HKEY key, const char* name, size_t maxBytes = 65536);
+
+// Whether the key holds a value of that name, whatever its type.
+bool ValueExists(HKEY key, const char* name);
+
+// The names of the key's values, in the registry's enumeration order.
+std::vector<std::string> ValueNames(HKEY key);
+
 bool WriteString(HKEY key, const char* name, const std::string& value);
 bool WriteDword(HKEY key, const char* name, uint32_t value);
+bool WriteBinary(HKEY key, const char* name, const void* data, size_t size);
 
 // Deletes a key with all its sub-keys; true when it is gone afterwards.
 bool DeleteKeyTree(HKEY root, const std::string& path);

@@ -64,9 +64,11 @@ std::string TempProgramFolder::operator/(std::string_view relative) const {
     return path_ + "\\" + std::string(relative);
 }
 
-void TempProgramFolder::CopyProgram(const std::string& fileName) const {
+void TempProgramFolder::CopyProgram(const std::string& fileName) const { CopyProgramAs(fileName, fileName); }
+
+void TempProgramFolder::CopyProgramAs(const std::string& fileName, const std::string& newName) const {
     const std::string from = TestBinaryFolder() + "\\" + fileName;
-    if (!::CopyFileA(from.c_str(), (*this / fileName).c_str(), FALSE))
+    if (!::CopyFileA(from.c_str(), (*this / newName).c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << from << " (error " << ::GetLastError() << ")";
 }
 

@@ -20,6 +20,8 @@ public:
     // Copies a file from the folder of the running test program (the build's
     // bin folder) into this folder, keeping its name.
     void CopyProgram(const std::string& fileName) const;
+    // The same under another name (a stand-in program in a real one's place).
+    void CopyProgramAs(const std::string& fileName, const std::string& newName) const;
 
     void MakeFolder(std::string_view relative) const;
     void WriteFile(std::string_view relative, std::string_view bytes) const;
