@@ -33,7 +33,7 @@ Dialog::~Dialog() {
         HWND wnd = hwnd_;
         ::RemovePropA(wnd, kDialogProp);
         hwnd_ = nullptr;
-        if (!modal_) ::DestroyWindow(wnd);
+        if (!modal_ || ownLoop_) ::DestroyWindow(wnd);
     }
 }
 
@@ -53,8 +53,49 @@ bool Dialog::CreateModeless(HWND parent) {
                                 reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
+INT_PTR Dialog::RunModalLoop(HWND parent, const PreTranslate& preTranslate) {
+    ownLoop_ = true;
+    ended_ = false;
+    endResult_ = -1;
+    if (!CreateModeless(parent)) {
+        ownLoop_ = false;
+        return -1;
+    }
+    modal_ = true;
+    const bool reenable = parent && ::IsWindowEnabled(parent);
+    if (reenable) ::EnableWindow(parent, FALSE);
+    if (hwnd_ && !::IsWindowVisible(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+
+    MSG msg;
+    while (!ended_ && hwnd_) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            endResult_ = -1;
+            break;
+        }
+        if (preTranslate && preTranslate(msg)) continue;
+        if (!::IsDialogMessageA(hwnd_, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (reenable) ::EnableWindow(parent, TRUE);
+    if (hwnd_) ::DestroyWindow(hwnd_);
+    modal_ = false;
+    ownLoop_ = false;
+    return endResult_;
+}
+
 void Dialog::EndDialog(INT_PTR result) {
     if (!hwnd_) return;
+    if (ownLoop_) {
+        ended_ = true;
+        endResult_ = result;
+        ::ShowWindow(hwnd_, SW_HIDE);
+        ::PostMessageA(hwnd_, WM_NULL, 0, 0);  // wakes the loop
+        return;
+    }
     if (modal_)
         ::EndDialog(hwnd_, result);
     else

@@ -81,6 +81,7 @@ public:
     int actCommands = 0;
     int controlPing = 0;
     std::string editText;
+    bool autoClose = true;
 
 protected:
     BOOL OnInitDialog() override {
@@ -90,7 +91,9 @@ protected:
         SetItemText(IDC_EDIT, "typed");
         ::ShowWindow(hwnd(), SW_SHOW);
         ::UpdateWindow(hwnd());
-        ::PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ACT, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_ACT)));
+        if (autoClose)
+            ::PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ACT, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(Item(IDC_ACT)));
         return TRUE;
     }
     bool OnCommand(int id, int code, HWND control) override {
@@ -129,6 +132,31 @@ TEST(Dialog, ModelessLivesUntilDestroyed) {
     }
     EXPECT_EQ(dlg.actCommands, 1);
     EXPECT_EQ(dlg.hwnd(), nullptr) << "IDOK destroys a modeless dialog";
+}
+
+TEST(Dialog, OwnModalLoopFiltersMessagesAndEnds) {
+    {
+        TestDialog dlg;
+        int seen = 0;
+        const INT_PTR result = dlg.RunModalLoop(nullptr, [&](MSG& msg) {
+            if (msg.message == WM_APP + 7) {
+                ++seen;
+                return true;
+            }
+            if (seen == 0 && dlg.hwnd()) ::PostMessageA(dlg.hwnd(), WM_APP + 7, 0, 0);
+            return false;
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_GE(seen, 1);
+        EXPECT_EQ(dlg.hwnd(), nullptr) << "the window goes with the loop";
+    }
+    {
+        TestDialog dlg;
+        dlg.autoClose = false;
+        ::PostQuitMessage(0);
+        EXPECT_EQ(dlg.RunModalLoop(nullptr, nullptr), -1) << "a quit message ends the loop";
+        EXPECT_EQ(dlg.hwnd(), nullptr);
+    }
 }
 
 TEST(Thread, PostsReachANewThreadAtOnce) {

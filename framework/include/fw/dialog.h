@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace fw {
@@ -26,6 +27,12 @@ public:
     INT_PTR DoModal(HWND parent = nullptr);
     // Creates the dialog modelessly; the caller runs the loop.
     bool CreateModeless(HWND parent = nullptr);
+
+    // Runs the dialog modally with a loop of our own, so that every message
+    // first passes preTranslate (true: consumed). Ends on EndDialog (its
+    // code) or on WM_QUIT (-1); the window is destroyed before it returns.
+    using PreTranslate = std::function<bool(MSG&)>;
+    INT_PTR RunModalLoop(HWND parent, const PreTranslate& preTranslate);
 
     void EndDialog(INT_PTR result);
     bool IsModal() const noexcept { return modal_; }
@@ -55,6 +62,9 @@ private:
     UINT templateId_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
+    bool ownLoop_ = false;
+    bool ended_ = false;
+    INT_PTR endResult_ = -1;
 };
 
 }  // namespace fw
