@@ -15,23 +15,23 @@ wine_env_start() {  # wine_env_start <build-folder> <want-xvfb: 0|1>
 
     WINE_ENV_XVFB_PID=""
     if [[ $want_xvfb == 1 ]]; then
-        local n
-        for n in $(seq 91 250); do
-            [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-            WINE_ENV_XVFB_PID=$!
-            local tries=0
-            while [[ ! -e /tmp/.X11-unix/X$n ]] && kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null && ((tries++ < 100)); do
-                sleep 0.05
-            done
-            if [[ -e /tmp/.X11-unix/X$n ]]; then
-                export DISPLAY=":$n"
-                break
-            fi
-            kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-            WINE_ENV_XVFB_PID=""
+        # Xvfb picks a free display itself and tells which: no race with
+        # another server that takes a number between our look and our start.
+        local display_file
+        display_file=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" </dev/null >/dev/null 2>&1 &
+        WINE_ENV_XVFB_PID=$!
+        local tries=0
+        while [[ ! -s $display_file ]] && kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null && ((tries++ < 200)); do
+            sleep 0.05
         done
-        [[ -n $WINE_ENV_XVFB_PID ]] || { echo "No free X display for Xvfb" >&2; return 1; }
+        if [[ ! -s $display_file ]]; then
+            rm -f "$display_file"
+            echo "Xvfb did not start" >&2
+            return 1
+        fi
+        export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+        rm -f "$display_file"
     fi
 
     wineserver -p </dev/null >/dev/null 2>&1 || true

@@ -29,7 +29,10 @@ BOOL CALLBACK CollectBoxes(HWND wnd, LPARAM param) {
     auto* state = reinterpret_cast<FindState*>(param);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid == state->processId && ::IsWindowVisible(wnd) && ClassOf(wnd) == "#32770") state->boxes.push_back(wnd);
+    // Boxes and dialogs have a caption; a program's caption-less main dialog is no box.
+    const bool captioned = (::GetWindowLongA(wnd, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+    if (pid == state->processId && ::IsWindowVisible(wnd) && captioned && ClassOf(wnd) == "#32770")
+        state->boxes.push_back(wnd);
     return TRUE;
 }
 
@@ -50,6 +53,11 @@ BoxAnswerer::BoxAnswerer(DWORD processId) : processId_(processId), thread_([this
 BoxAnswerer::~BoxAnswerer() {
     stop_ = true;
     thread_.join();
+}
+
+void BoxAnswerer::Ignore(HWND window) {
+    std::lock_guard lock(mutex_);
+    ignored_.push_back(window);
 }
 
 void BoxAnswerer::Plan(int buttonId) {
@@ -86,7 +94,8 @@ void BoxAnswerer::Run() {
             bool known;
             {
                 std::lock_guard lock(mutex_);
-                known = std::find(handled_.begin(), handled_.end(), box) != handled_.end();
+                known = std::find(handled_.begin(), handled_.end(), box) != handled_.end() ||
+                        std::find(ignored_.begin(), ignored_.end(), box) != ignored_.end();
             }
             if (!known) Answer(box);
         }
