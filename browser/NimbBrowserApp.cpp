@@ -1,0 +1,192 @@
+#include "NimbBrowserApp.h"
+
+#include "NimbBrowserDlg.h"
+#include "resource.h"
+
+#include "AppConstants.h"
+#include "LinkStore.h"
+#include "RegSettings.h"
+#include "SkinFile.h"
+#include "StringUtil.h"
+
+#include "fw/activex.h"
+#include "fw/msgbox.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool IsComSwitch(std::string_view line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    if (line.empty() || (line[0] != '-' && line[0] != '/')) return false;
+    line.remove_prefix(1);
+    return EqualsNoCase(line, "Embedding") || EqualsNoCase(line, "Automation");
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+}  // namespace
+
+StartCommand ParseStartCommand(std::string_view line) {
+    if (line.empty() || IsComSwitch(line)) return {};
+    if (line.size() >= 2 && line[0] == '-' && (line[1] == 'f' || line[1] == 'F')) {
+        std::string_view rest = line.substr(2);
+        while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+        return {StartCommand::kLinkFile, std::string(rest)};
+    }
+    std::string address(line);
+    if (address.front() == '"' && address.size() >= 2 && address.back() == '"')
+        address = address.substr(1, address.size() - 2);
+    return {StartCommand::kAddress, address};
+}
+
+std::string CommandLineArguments(const char* line) {
+    if (*line == '"') {
+        ++line;
+        while (*line && *line != '"') ++line;
+        if (*line) ++line;
+    } else {
+        while (*line && *line != ' ' && *line != '\t') ++line;
+    }
+    while (*line == ' ' || *line == '\t') ++line;
+    return line;
+}
+
+CNimbBrowserApp::CNimbBrowserApp(std::string commandLine, std::string programFolder)
+    : commandLine_(std::move(commandLine)), programFolder_(std::move(programFolder)) {}
+
+CNimbBrowserApp::~CNimbBrowserApp() = default;
+
+int CNimbBrowserApp::InitInstance() {
+    fw::SetProgramName(AppConstants::kProductName);
+    if (FAILED(::OleInitialize(nullptr))) {
+        char text[256] = {};
+        ::LoadStringA(::GetModuleHandleA(nullptr), IDS_OLE_INIT_FAILED, text, sizeof(text));
+        fw::ShowMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    // Seam: the automation class factory "NimbBrowser.Application" is
+    // registered here once the automation proxy exists.
+
+    errorHandler_.CreateLog(programFolder_);
+    LoadSettings();
+
+    mainDialog_ = std::make_unique<CNimbBrowserDlg>(*this);
+    mainDialog_->RunModalLoop(nullptr, [this](MSG& msg) { return ProcessMessageFilter(msg); });
+    mainWindow_ = nullptr;
+    mainDialog_.reset();
+    ::OleUninitialize();
+    return 0;
+}
+
+void CNimbBrowserApp::LoadSettings() {
+    if (!startRecord_) startRecord_ = std::make_unique<CURLObject>();
+    if (commandLine_.empty())
+        LoadDefaultSettings();
+    else
+        ParseStartCommandLine();
+}
+
+std::string CNimbBrowserApp::DefaultSkinName() {
+    CRegSettings reg;
+    std::string name;
+    if (reg.GetDefaultSkin(&name) != kErrNone || name.empty()) {
+        reg.SetDefaultSkin(AppConstants::kDefaultSkin);
+        return AppConstants::kDefaultSkin;
+    }
+    return Lower(name);
+}
+
+void CNimbBrowserApp::LoadDefaultSettings() {
+    std::string start;
+    CRegSettings().GetStartPage(&start);
+    startRecord_->link.address = start;
+    startRecord_->link.windowRect = URLRect{};
+    startRecord_->skinName = DefaultSkinName();
+}
+
+void CNimbBrowserApp::ParseStartCommandLine() {
+    const StartCommand command = ParseStartCommand(commandLine_);
+    switch (command.kind) {
+    case StartCommand::kEmpty:
+        LoadDefaultSettings();
+        break;
+    case StartCommand::kLinkFile:
+        linkFileMode_ = true;
+        LoadLinkFileSettings(command.text);
+        break;
+    case StartCommand::kAddress:
+        startRecord_->link.address = command.text;
+        startRecord_->link.windowRect = URLRect{};
+        startRecord_->skinName = DefaultSkinName();
+        break;
+    }
+}
+
+void CNimbBrowserApp::LoadLinkFileSettings(const std::string& path) {
+    CLinkStore store(programFolder_);
+    CURLEntry entry;
+    std::unique_ptr<CURLObject> record;
+    // An unreadable link file leaves the start record as it stood.
+    if (store.SplitLinkPath(path, &entry) == kErrNone && store.LoadURLObject(entry, &record) == kErrNone && record)
+        startRecord_ = std::move(record);
+}
+
+bool CNimbBrowserApp::ProcessMessageFilter(MSG& msg) {
+    if (!mainWindow_ || !msg.hwnd) return false;
+    if (msg.hwnd != mainWindow_ && !::IsChild(mainWindow_, msg.hwnd)) return false;
+    if (msg.message == WM_KEYDOWN)
+        HandleKey(static_cast<UINT>(msg.wParam));
+    else if (msg.message == WM_SYSKEYDOWN)
+        HandleAltKey(static_cast<UINT>(msg.wParam));
+    // Keys inside the page go to the WebBrowser control first (its Tab, its accelerators).
+    return fw::PreTranslateAxMessage(&msg);
+}
+
+void CNimbBrowserApp::HandleKey(UINT vk) {
+    // Seam: F5 refreshes the page once the page commands exist.
+    (void)vk;
+}
+
+void CNimbBrowserApp::HandleAltKey(UINT vk) {
+    switch (vk) {
+    case 'D':
+        if (mainDialog_) mainDialog_->FocusAddressBox();
+        break;
+    case VK_F4:
+        SaveWindowAndSkinSize();
+        ::PostQuitMessage(0);
+        break;
+    default:
+        // Seam: Alt+F, Alt+Left, Alt+Right and Alt+Home act once the page commands exist.
+        break;
+    }
+}
+
+void CNimbBrowserApp::SaveWindowAndSkinSize() {
+    if (!mainWindow_) return;
+    // A minimised window's rectangle is no place to come back to.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    RECT rect{};
+    if (::IsIconic(mainWindow_) && ::GetWindowPlacement(mainWindow_, &placement))
+        rect = placement.rcNormalPosition;
+    else
+        ::GetWindowRect(mainWindow_, &rect);
+    CRegSettings().SaveWindowRect(AppConstants::kProductName, rect);
+
+    const std::string& skin = startRecord_->skinName;
+    if (IsBuiltInSkin(skin)) return;
+    const SkinPaths paths = MakeSkinPaths(programFolder_, skin);
+    if (paths.builtIn) return;  // never a Data.ini outside Skins
+    CSkinFile(paths.reference).WriteSkinSize(rect.right - rect.left, rect.bottom - rect.top);
+}

@@ -1,0 +1,353 @@
+// The main window's start-up, window behaviour (drag, size, activation,
+// painting, first show) and the ways it closes.
+#include "NimbBrowserDlg.h"
+
+#include "NimbBrowserApp.h"
+
+#include "AppConstants.h"
+#include "StringUtil.h"
+
+#include <windowsx.h>
+
+namespace {
+
+constexpr int kOutline = 3;  // width and height of the dragging and sizing outlines
+
+RECT WindowRectOf(HWND wnd) {
+    RECT rc{};
+    ::GetWindowRect(wnd, &rc);
+    return rc;
+}
+
+// The 3-pixel rim of a region: the region less its erosion by 3 pixels in each direction.
+fw::Region RimOf(HRGN region) {
+    fw::Region inner(::CreateRectRgn(0, 0, 0, 0));
+    ::CombineRgn(inner.get(), region, nullptr, RGN_COPY);
+    const POINT shifts[] = {{kOutline, 0}, {-kOutline, 0}, {0, kOutline}, {0, -kOutline}};
+    for (const POINT& shift : shifts) {
+        fw::Region moved(::CreateRectRgn(0, 0, 0, 0));
+        ::CombineRgn(moved.get(), region, nullptr, RGN_COPY);
+        ::OffsetRgn(moved.get(), shift.x, shift.y);
+        ::CombineRgn(inner.get(), inner.get(), moved.get(), RGN_AND);
+    }
+    fw::Region rim(::CreateRectRgn(0, 0, 0, 0));
+    ::CombineRgn(rim.get(), region, inner.get(), RGN_DIFF);
+    return rim;
+}
+
+}  // namespace
+
+CNimbBrowserDlg::CNimbBrowserDlg(CNimbBrowserApp& app)
+    : fw::Dialog(IDD_NIMBBROWSER_DIALOG), app_(app), programFolder_(app.ProgramFolder()) {
+    icon_.reset(static_cast<HICON>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+}
+
+CNimbBrowserDlg::~CNimbBrowserDlg() = default;
+
+void CNimbBrowserDlg::SetSkinPaths(const std::string& skinName) {
+    skinPaths_ = MakeSkinPaths(programFolder_, skinName);
+}
+
+void CNimbBrowserDlg::SwitchToBuiltInSkin() {
+    SetSkinPaths(AppConstants::kDefaultSkin);
+    app_.StartRecord().skinName = AppConstants::kDefaultSkin;
+}
+
+int CNimbBrowserDlg::LoadSkinBackground() { return skin_.LoadSkinBackground(skinPaths_.reference, hwnd()); }
+
+BOOL CNimbBrowserDlg::OnInitDialog() {
+    CURLObject& record = app_.StartRecord();
+    SetSkinPaths(record.skinName);
+    // An unsafe or unknown name is the built-in skin from here on.
+    record.skinName = skinPaths_.name;
+
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    BindButtons();
+    launcher_ = std::make_unique<CLinkLauncherDlg>(hwnd(), IDD_LAUNCHER, kBrowserPollLimit);
+    CreateBrowser();  // before the placements, which move the control
+
+    if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
+    FillDefaultButtonList();
+    if (const int rc = SetupBitmapButtons(skinPaths_.reference); rc != 0) {
+        app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetupBitmapButtons");
+        SwitchToBuiltInSkin();
+        LoadSkinBackground();
+        SetupBitmapButtons(skinPaths_.reference);
+    }
+    if (const int rc = SetAllControlsPlacements(skinPaths_.reference); rc != 0) {
+        app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
+        SwitchToBuiltInSkin();
+        LoadSkinBackground();
+        SetupBitmapButtons(skinPaths_.reference);
+        SetAllControlsPlacements(skinPaths_.reference);
+    }
+    app_.SetMainWindow(hwnd());
+    // Seam: the default-browser question and the ad client's start come here.
+    RecordControlProportions();
+    ShowStartPage();
+    settings_.SetCheckAssociations(false);
+    browser_.Navigate(record.link.address == "http://" ? "about:blank" : record.link.address);
+    SetItemText(IDC_ADDRESS, address_);
+    return TRUE;
+}
+
+void CNimbBrowserDlg::ShowStartPage() {
+    browser_.Navigate("about:blank");
+    const CURLObject& record = app_.StartRecord();
+    const URLRect& stored = record.link.windowRect;
+    RECT rect{stored.left, stored.top, stored.right, stored.bottom};
+    if (!app_.LinkFileMode() || (rect.left == 0 && rect.top == 0 && rect.right == 0 && rect.bottom == 0))
+        rect = GetStartWindowRect();
+
+    layoutReady_ = true;
+    sizeHandled_ = false;
+    ::SetWindowPos(hwnd(), nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // A move that keeps the size sends no WM_SIZE: lay out and shape all the same.
+    if (!sizeHandled_) {
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        HandleNewSize(client.right, client.bottom);
+    }
+
+    address_ = record.link.address;
+    SetItemText(IDC_ADDRESS, address_);
+    ::SetWindowTextA(hwnd(), address_.c_str());
+    SetItemText(IDC_TITLE, address_);
+    // Seam: the text size index is read from Internet Explorer's font size with the page commands.
+}
+
+RECT CNimbBrowserDlg::GetStartWindowRect() {
+    RECT saved{0, 0, 0, 0};
+    const bool read = settings_.LoadWindowRect(AppConstants::kProductName, &saved) == 0;
+    if (!read) saved = RECT{0, 0, 0, 0};
+    if (skinPaths_.builtIn) {
+        if (read) return saved;
+        return RECT{saved.left, saved.top, saved.left + skin_.SkinWidth(), saved.top + skin_.SkinHeight()};
+    }
+    RECT size{};
+    int width = skin_.SkinWidth(), height = skin_.SkinHeight();
+    if (CSkinFile(skinPaths_.reference).ReadSkinSize(&size)) {
+        width = size.right;
+        height = size.bottom;
+    }
+    return RECT{saved.left, saved.top, saved.left + width, saved.top + height};
+}
+
+bool CNimbBrowserDlg::CanExit() {
+    // Seam: while an automation client holds the browser's proxy the window only hides.
+    return true;
+}
+
+void CNimbBrowserDlg::OnCloseBrowser() {
+    app_.SaveWindowAndSkinSize();
+    EndDialog(IDCANCEL);
+}
+
+void CNimbBrowserDlg::OnCancel() {
+    // Esc and a close request stop the page loading; they never close the window.
+    browser_.Stop();
+}
+
+void CNimbBrowserDlg::FocusAddressBox() { ::SetFocus(Item(IDC_ADDRESS)); }
+
+bool CNimbBrowserDlg::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case IDC_CLOSE:
+    case ID_MENU_CLOSE:
+        OnCloseBrowser();
+        return true;
+    case IDC_MINIMIZE:
+        ::ShowWindow(hwnd(), SW_MINIMIZE);
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    case IDOK:
+        return true;
+    default:
+        // Seam: the other buttons and menu commands arrive with the command holder.
+        return fw::Dialog::OnCommand(id, code, control);
+    }
+}
+
+void CNimbBrowserDlg::HandleNewSize(int cx, int cy) {
+    sizeHandled_ = true;
+    if (cx <= 0 || cy <= 0) return;
+    // The window's outer size is the client's plus the 3-pixel sizing frame on each side.
+    skin_.ResizeSkinRegion(hwnd(), cx + 6, cy + 6);
+    ApplyProportionalLayout(cx, cy);
+}
+
+void CNimbBrowserDlg::OnSize(UINT type, int cx, int cy) {
+    if (type == SIZE_MINIMIZED || sizing_) return;
+    HandleNewSize(cx, cy);
+}
+
+void CNimbBrowserDlg::OnPaint() {
+    fw::PaintDc dc(hwnd());
+    if (sizing_) {
+        repaintDue_ = true;
+        return;
+    }
+    skin_.Paint(dc.get());
+}
+
+void CNimbBrowserDlg::DrawDragOutline(POINT screenPoint) {
+    if (!screenDc_) return;
+    fw::Region region(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetWindowRgn(hwnd(), region.get()) == ERROR) {
+        const RECT w = WindowRectOf(hwnd());
+        region.reset(::CreateRectRgn(0, 0, w.right - w.left, w.bottom - w.top));
+    }
+    ::OffsetRgn(region.get(), screenPoint.x - grabOffset_.x - kOutline, screenPoint.y - grabOffset_.y - kOutline);
+    // Inverted, so that drawing it twice restores the screen.
+    ::InvertRgn(screenDc_, RimOf(region.get()).get());
+}
+
+void CNimbBrowserDlg::DrawSizeOutline(const RECT& r) {
+    if (!screenDc_) return;
+    fw::Region outer(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    ::InvertRgn(screenDc_, RimOf(outer.get()).get());
+}
+
+void CNimbBrowserDlg::OnLButtonDown(POINT point) {
+    screenDc_ = ::GetDC(nullptr);
+    grabOffset_ = POINT{point.x + kOutline, point.y + kOutline};
+    dragging_ = true;
+    ::SetCapture(hwnd());
+    ::ClientToScreen(hwnd(), &point);
+    DrawDragOutline(point);
+    lastOutline_ = point;
+}
+
+void CNimbBrowserDlg::OnMouseMove(POINT point) {
+    ::ClientToScreen(hwnd(), &point);
+    DrawDragOutline(lastOutline_);
+    lastOutline_ = point;
+    DrawDragOutline(point);
+}
+
+void CNimbBrowserDlg::OnLButtonUp(POINT point) {
+    dragging_ = false;
+    ::ReleaseCapture();
+    DrawDragOutline(lastOutline_);
+    ::ReleaseDC(nullptr, screenDc_);
+    screenDc_ = nullptr;
+    ::ClientToScreen(hwnd(), &point);
+    ::SetWindowPos(hwnd(), nullptr, point.x - grabOffset_.x, point.y - grabOffset_.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    ::ShowWindow(hwnd(), SW_SHOW);
+}
+
+void CNimbBrowserDlg::OnShowWindow(bool show) {
+    static bool shownOnce = false;  // once per process: the launchers wait for this raise
+    if (!show || shownOnce) return;
+    shownOnce = true;
+    DWORD id = 0;
+    if (settings_.GetBrowserID(&id) == 0) settings_.SetBrowserID(id + 1);
+}
+
+bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_ERASEBKGND:
+        *result = TRUE;  // the skin paints the whole client area
+        return true;
+    case WM_NCPAINT:
+        skin_.PaintFrame(hwnd());
+        return true;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return true;
+    case WM_ENTERSIZEMOVE: {
+        // Only a size shows an outline; the move that the caption-less window
+        // never makes needs none.
+        screenDc_ = ::GetDC(nullptr);
+        sizing_ = true;
+        sizeOutline_ = WindowRectOf(hwnd());
+        DrawSizeOutline(sizeOutline_);
+        return true;
+    }
+    case WM_SIZING:
+        if (!sizing_) return false;
+        DrawSizeOutline(sizeOutline_);
+        sizeOutline_ = *reinterpret_cast<RECT*>(lParam);
+        DrawSizeOutline(sizeOutline_);
+        *result = TRUE;
+        return true;
+    case WM_EXITSIZEMOVE:
+        if (sizing_) {
+            sizing_ = false;
+            DrawSizeOutline(sizeOutline_);
+            ::ReleaseDC(nullptr, screenDc_);
+            screenDc_ = nullptr;
+            RECT client{};
+            ::GetClientRect(hwnd(), &client);
+            HandleNewSize(client.right, client.bottom);
+            if (repaintDue_) {
+                repaintDue_ = false;
+                ::InvalidateRect(hwnd(), nullptr, TRUE);
+            }
+        }
+        return true;
+    case WM_LBUTTONDOWN:
+        OnLButtonDown(point);
+        return true;
+    case WM_MOUSEMOVE:
+        if (!dragging_) return false;
+        OnMouseMove(point);
+        return true;
+    case WM_LBUTTONUP:
+        if (!dragging_) return false;
+        OnLButtonUp(point);
+        return true;
+    case WM_CAPTURECHANGED:
+        if (dragging_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
+            // Lost the mouse mid-drag: take the outline away and stay put.
+            dragging_ = false;
+            DrawDragOutline(lastOutline_);
+            ::ReleaseDC(nullptr, screenDc_);
+            screenDc_ = nullptr;
+        }
+        return false;
+    case WM_ACTIVATE:
+        active_ = LOWORD(wParam) != WA_INACTIVE;
+        return false;
+    case WM_MOUSEACTIVATE:
+        if (!active_) {
+            // The first click on an inactive window only brings it forward.
+            active_ = true;
+            *result = MA_ACTIVATEANDEAT;
+            return true;
+        }
+        return false;
+    case WM_GETMINMAXINFO:
+        if (adFlag_ && Item(IDC_EXPLORER) && minTrackWidth_ > 0)
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = minTrackWidth_;
+        return false;
+    case WM_SHOWWINDOW:
+        OnShowWindow(wParam != 0);
+        return false;
+    case WM_QUERYDRAGICON:
+        *result = reinterpret_cast<LRESULT>(icon_.get());
+        return true;
+    case WM_CLOSE:
+        if (!CanExit()) {
+            ::ShowWindow(hwnd(), SW_HIDE);
+            return true;
+        }
+        OnCancel();  // a close request only stops the page
+        return true;
+    case WM_QUERYNEWPALETTE:
+    case WM_PALETTECHANGED:
+        return HandlePaletteMessage(msg, wParam, result);
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,212 @@
+// The browser's one main window: a captionless dialog with a sizing frame
+// whose shape, background, buttons and layout come from the current skin.
+#pragma once
+
+#include "resource.h"
+
+#include "LinkLauncher.h"
+#include "PopupBrowserDlg.h"
+#include "RegSettings.h"
+#include "SkinBackground.h"
+#include "SkinButton.h"
+#include "SkinFile.h"
+#include "URLObject.h"
+#include "WebBrowser2.h"
+
+#include "fw/dialog.h"
+#include "fw/event_sink.h"
+#include "fw/handles.h"
+
+#include <exdisp.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CNimbBrowserApp;
+
+class CNimbBrowserDlg : public fw::Dialog {
+public:
+    explicit CNimbBrowserDlg(CNimbBrowserApp& app);
+    ~CNimbBrowserDlg() override;
+
+    // --- Skin buttons ---
+    void FillDefaultButtonList();
+    int SetupBitmapButtons(const std::string& reference);
+    int ReadSpecialButtons(const std::string& reference);
+    void ReadButtonInfo(const std::string& reference, std::vector<std::unique_ptr<CSkinButton>>* descriptors);
+    void ApplyButtonInfo(const std::vector<std::unique_ptr<CSkinButton>>& descriptors);
+    void RealizeSkinPalette();
+
+    // --- Placement and layout ---
+    int SetAllControlsPlacements(const std::string& reference);
+    void RecordControlProportions();
+    void ApplyProportionalLayout(int cx, int cy);
+    void ShowOfflineIndicator(bool offline);
+    void ShowSecureIndicator(bool secure);
+    // Changes to another skin at run time; falls back to the built-in skin.
+    void ChangeSkin(const std::string& skinName);
+
+    // --- Start and close ---
+    void ShowStartPage();
+    RECT GetStartWindowRect();
+    bool CanExit();
+    void OnCloseBrowser();
+    void FocusAddressBox();
+
+    // --- State the commands and tests read ---
+    CSkinButton& Button(int controlId);
+    const std::vector<CSkinButton*>& LiveButtons() const { return liveButtons_; }
+    const std::vector<std::string>& DefaultButtonLines() const { return defaultButtonLines_; }
+    const CSkinBackground& Skin() const { return skin_; }
+    const SkinPaths& SkinPath() const { return skinPaths_; }
+    const RECT& ViewerRect() const { return viewerRect_; }
+    int MinTrackWidth() const { return minTrackWidth_; }
+    bool IsOffline() const { return offline_; }
+    bool IsSecure() const { return secure_; }
+    const std::string& AddressText() const { return address_; }
+    CRegSettings& Settings() { return settings_; }
+    CLinkLauncherDlg* Launcher() { return launcher_.get(); }
+
+    // Proportions of one control: percent of the skin's width and height.
+    struct Proportion {
+        float x = 0, y = 0, width = 0, height = 0;
+    };
+    const Proportion& ViewerProportion() const { return viewerProportion_; }
+    const Proportion& ControlProportion(int controlId) const;
+
+    // The controls whose proportions are recorded, in the layout's order.
+    static constexpr std::array<int, 19> kProportionedControls = {
+        IDC_TITLE,     IDC_MENU,  IDC_MINIMIZE, IDC_CLOSE, IDC_ANIMATOR,  IDC_BACK,      IDC_FORWARD,
+        IDC_STOP,      IDC_REFRESH, IDC_HOME,   IDC_CUT,   IDC_COPY,      IDC_PASTE,     IDC_FAVORITES,
+        IDC_PRINT,     IDC_EDITSOURCE, IDC_WORKOFFLINE, IDC_INVOKEMANAGER, IDC_SKINLIBRARY};
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnOK() override {}
+    void OnCancel() override;
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    // Skin paths for a name: the built-in skin, or a folder under Skins.
+    void SetSkinPaths(const std::string& skinName);
+    void SwitchToBuiltInSkin();
+    int LoadSkinBackground();
+    void LoadSkinAndButtons();
+
+    // Layout steps.
+    void PlaceAddressRow(int cx, int cy, RECT* row);
+    void PlaceViewer(int cx, int cy, const RECT& row);
+    void PlaceAdBanner(const RECT& row);
+    void PlaceStatusRow();
+    void PlaceTitleBar(int cx, int cy);
+    void PlaceSkinButtons(int cx, int cy);
+    void PlaceControlScaled(int cx, int cy, HWND control, float x, float y, float w, float h);
+    void RedrawLayout();
+    void Place(HWND control, int x, int y, int width, int height);
+
+    // Window behaviour.
+    void OnSize(UINT type, int cx, int cy);
+    void HandleNewSize(int cx, int cy);
+    void DrawDragOutline(POINT screenPoint);
+    void DrawSizeOutline(const RECT& rect);
+    void OnLButtonDown(POINT point);
+    void OnMouseMove(POINT point);
+    void OnLButtonUp(POINT point);
+    void OnShowWindow(bool show);
+    void OnPaint();
+
+    void BindButtons();
+    bool HandlePaletteMessage(UINT msg, WPARAM wParam, LRESULT* result);
+
+    CNimbBrowserApp& app_;
+    std::array<CSkinButton, 19> buttons_;
+    std::vector<CSkinButton*> liveButtons_;
+    std::vector<std::string> defaultButtonLines_;
+
+    CSkinBackground skin_;
+    SkinPaths skinPaths_;
+    std::string programFolder_;
+    std::string address_;
+
+    RECT viewerRect_{};
+    RECT titleRect_{};
+    int statusHeight_ = 20;
+    int minTrackWidth_ = 0;
+    Proportion viewerProportion_;
+    std::array<Proportion, 19> proportions_{};
+    RECT offlineCell_{};
+    RECT secureCell_{};
+    bool layoutReady_ = false;
+    HDWP defer_ = nullptr;  // the layout's batch of moves, while one runs
+    int layoutCount_ = 0;
+    bool offline_ = false;
+    bool secure_ = false;
+    bool adFlag_ = true;
+
+    CRegSettings settings_;
+    std::unique_ptr<CLinkLauncherDlg> launcher_;
+    fw::Icon icon_;
+
+    // Dragging and sizing with an outline on the screen.
+    bool dragging_ = false;
+    POINT grabOffset_{};
+    POINT lastOutline_{};
+    bool sizing_ = false;
+    bool repaintDue_ = false;
+    RECT sizeOutline_{};
+    HDC screenDc_ = nullptr;
+    bool active_ = false;
+    bool sizeHandled_ = false;
+
+    // --- The page control and its events (NimbBrowserEvents.cpp) ---
+public:
+    CWebBrowser2& Browser() { return browser_; }
+    // The event sink as the control sees it (tests send it events).
+    IDispatch* BrowserEvents() const { return browserEvents_.dispatch(); }
+    // "Mozilla/4.0 (compatible; Vessa 2.0; <Windows version>; Vessa)"
+    static std::string UserAgentText();
+    // Puts the address text at the head of the typed-address history.
+    void AddToAddressHistory();
+
+    bool IsBackEnabled() const { return backEnabled_; }
+    bool IsForwardEnabled() const { return forwardEnabled_; }
+    bool SecureIconSeen() const { return secureIconSeen_; }
+    bool IsAnimationRunning() const { return animationRunning_; }
+    bool IsHistoryAddPending() const { return historyAddPending_; }
+    void SetHistoryAddPending(bool pending) { historyAddPending_ = pending; }
+    bool IsAddressUnedited() const { return addressUnedited_; }
+    void SetAddressUnedited(bool unedited) { addressUnedited_ = unedited; }
+    const std::string& PageTitle() const { return pageTitle_; }
+    // The last popup window a page opened, while it is open.
+    CPopupBrowserDlg* Popup() const { return popups_.Last(); }
+    const CPopupWindows& Popups() const { return popups_; }
+
+private:
+    // Creates the control in the place of control 1000 and connects its events.
+    void CreateBrowser();
+    void OnCommandStateChange(long command, bool enable);
+    void OnStatusTextChange(const std::string& text);
+    void OnNewWindow2(const fw::DispArgs& args);
+    void OnDownloadBegin();
+    void OnDownloadComplete();
+    void OnBeforeNavigate2(const fw::DispArgs& args);
+    void OnTitleChange(const std::string& title);
+    void OnSetSecureLockIcon(long secureIcon);
+    bool OnAmbientProperty(DISPID id, fw::Variant& value);
+
+    bool backEnabled_ = false;
+    bool forwardEnabled_ = false;
+    bool secureIconSeen_ = false;
+    bool animationRunning_ = false;
+    bool historyAddPending_ = false;
+    bool addressUnedited_ = true;
+    std::string pageTitle_;
+    // Declared in this order so that events stop first, then the control
+    // goes, then the popups close (each popup owns itself).
+    CPopupWindows popups_;
+    CWebBrowser2 browser_;
+    fw::EventSink browserEvents_{DIID_DWebBrowserEvents2};
+};

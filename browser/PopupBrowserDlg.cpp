@@ -1,0 +1,85 @@
+#include "PopupBrowserDlg.h"
+
+#include "resource.h"
+
+#include "AppConstants.h"
+#include "StringUtil.h"
+
+#include <exdisp.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr DISPID kBeforeNavigate2 = 250;
+constexpr DISPID kWindowClosing = 263;
+
+}  // namespace
+
+CPopupBrowserDlg::CPopupBrowserDlg(std::string programFolder)
+    : fw::Dialog(kTemplateId), programFolder_(std::move(programFolder)), events_(DIID_DWebBrowserEvents2) {}
+
+CPopupBrowserDlg::~CPopupBrowserDlg() = default;
+
+BOOL CPopupBrowserDlg::OnInitDialog() {
+    if (SUCCEEDED(browser_.CreateInPlaceOf(hwnd(), IDC_EXPLORER))) {
+        events_.On(kBeforeNavigate2, [this](const fw::DispArgs& args) { OnBeforeNavigate2(args); });
+        // A page that closes its window closes the popup; not from inside
+        // the control's own event, though.
+        events_.On(kWindowClosing, [this](const fw::DispArgs&) { ::PostMessageA(hwnd(), WM_CLOSE, 0, 0); });
+        events_.Connect(browser_.host().Control().get());
+    }
+    return TRUE;
+}
+
+void CPopupBrowserDlg::OnBeforeNavigate2(const fw::DispArgs& args) {
+    const std::string address = args.String(1);
+    // Web addresses (http and https) open in a browser of their own; the
+    // hidden window loads the page as well.
+    if (!StartsWithNoCase(address, "http")) return;
+    const std::string program = programFolder_ + "\\" + AppConstants::kBrowserExe;
+    ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), address.c_str(), nullptr, SW_SHOW);
+}
+
+bool CPopupBrowserDlg::HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT*) {
+    if (msg == WM_DESTROY) events_.Disconnect();
+    return false;
+}
+
+void CPopupBrowserDlg::OnFinalDestroy() { delete this; }
+
+CPopupWindows::~CPopupWindows() { CloseAll(); }
+
+CPopupBrowserDlg* CPopupWindows::Live(HWND wnd) {
+    if (!::IsWindow(wnd)) return nullptr;
+    return dynamic_cast<CPopupBrowserDlg*>(fw::Dialog::FromHandle(wnd));
+}
+
+CPopupBrowserDlg* CPopupWindows::Open(const std::string& programFolder) {
+    std::erase_if(windows_, [](HWND wnd) { return !Live(wnd); });
+    auto* popup = new CPopupBrowserDlg(programFolder);
+    if (!popup->CreateModeless(nullptr)) {
+        delete popup;  // never bound to a window
+        return nullptr;
+    }
+    if (!popup->Browser().host().IsCreated()) {
+        ::DestroyWindow(popup->hwnd());  // the popup deletes itself
+        return nullptr;
+    }
+    windows_.push_back(popup->hwnd());
+    return popup;
+}
+
+CPopupBrowserDlg* CPopupWindows::Last() const { return windows_.empty() ? nullptr : Live(windows_.back()); }
+
+size_t CPopupWindows::OpenCount() const {
+    return static_cast<size_t>(std::count_if(windows_.begin(), windows_.end(), [](HWND wnd) { return Live(wnd); }));
+}
+
+void CPopupWindows::CloseAll() noexcept {
+    std::vector<HWND> windows;
+    windows.swap(windows_);
+    for (HWND wnd : windows)
+        if (Live(wnd)) ::DestroyWindow(wnd);
+}

@@ -1,0 +1,55 @@
+#include "browser_test_util.h"
+
+#include <gtest/gtest.h>
+
+namespace browsertest {
+
+std::string InstallSkin(const testsupport::TempProgramFolder& program, const std::string& fixture,
+                        const std::string& name, const std::vector<std::pair<const char*, const char*>>& removedKeys) {
+    const std::string fixtures = testsupport::TestBinaryFolder() + "\\browser_fixtures";
+    program.MakeFolder("Skins\\" + name);
+    const std::string folder = program / ("Skins\\" + name);
+    const std::string ini = folder + "\\Data.ini";
+    if (!::CopyFileA((fixtures + "\\" + fixture + "\\Data.ini").c_str(), ini.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy fixture " << fixture;
+    if (!::CopyFileA((fixtures + "\\background.bmp").c_str(), (folder + "\\background.bmp").c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy the background";
+    for (const auto& [section, key] : removedKeys) ::WritePrivateProfileStringA(section, key, nullptr, ini.c_str());
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // flush the profile cache
+    return ini;
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < ms) {
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(5);
+    }
+}
+
+void InProcessBrowser::Start(const std::string& commandLine) {
+    app = std::make_unique<CNimbBrowserApp>(commandLine, dir.Path());
+    app->ErrorHandler().CreateLog(dir.Path());
+    app->LoadSettings();
+    dlg = std::make_unique<CNimbBrowserDlg>(*app);
+    if (!dlg->CreateModeless(nullptr)) ADD_FAILURE() << "the main window was not created";
+    Pump(50);
+}
+
+RECT WindowRectOf(HWND wnd) {
+    RECT rc{};
+    ::GetWindowRect(wnd, &rc);
+    return rc;
+}
+
+RECT ClientRectIn(HWND parent, HWND child) {
+    RECT rc = WindowRectOf(child);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+}  // namespace browsertest

@@ -1,0 +1,55 @@
+// Shared pieces of the browser tests: fixture skins in a program folder, a
+// bounded message pump, and the real main window run in-process.
+#pragma once
+
+#include "NimbBrowserApp.h"
+#include "NimbBrowserDlg.h"
+
+#include "testsupport/registry_scratch.h"
+#include "testsupport/temp_program_folder.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace browsertest {
+
+// Copies a fixture skin (browser/skin/tests/fixtures/<fixture>) with the
+// built-in background into Skins\<name>, then deletes the given
+// section/key pairs from its Data.ini. Returns the Data.ini path.
+std::string InstallSkin(const testsupport::TempProgramFolder& program, const std::string& fixture,
+                        const std::string& name,
+                        const std::vector<std::pair<const char*, const char*>>& removedKeys = {});
+
+// Dispatches this thread's messages for the given time.
+void Pump(DWORD ms);
+
+// The programs' registry root, cleared for one test.
+inline constexpr char kAppRoot[] = "SOFTWARE\\Corvane Global";
+
+// The real main window, created in-process for a command line.
+struct InProcessBrowser {
+    testsupport::TempProgramFolder dir;
+    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, kAppRoot};
+    std::unique_ptr<CNimbBrowserApp> app;
+    std::unique_ptr<CNimbBrowserDlg> dlg;
+
+    // prepare runs after the folder exists and before the window is made.
+    template <typename Prepare>
+    InProcessBrowser(const std::string& commandLine, Prepare prepare) {
+        prepare(*this);
+        Start(commandLine);
+    }
+    explicit InProcessBrowser(const std::string& commandLine = "") { Start(commandLine); }
+
+private:
+    void Start(const std::string& commandLine);
+};
+
+RECT WindowRectOf(HWND wnd);
+RECT ClientRectIn(HWND parent, HWND child);  // child's rectangle in parent's client coordinates
+
+}  // namespace browsertest
