@@ -28,6 +28,8 @@ mkdir -p "$app"
 cp "$build"/x64/bin/*.exe "$app"/
 echo "== Starting Vessa.exe $*"
 if [[ $virtual == 1 ]]; then
+    # Nobody watches a virtual display: show a local page rather than the start page.
+    (($#)) || set -- about:blank
     wine "$app/Vessa.exe" "$@" </dev/null >/dev/null 2>&1 &
     pid=$!
     sleep 6
