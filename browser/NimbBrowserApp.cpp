@@ -47,17 +47,6 @@ StartCommand ParseStartCommand(std::string_view line) {
     return {StartCommand::kAddress, address};
 }
 
-std::string CommandLineArguments(const char* line) {
-    if (*line == '"') {
-        ++line;
-        while (*line && *line != '"') ++line;
-        if (*line) ++line;
-    } else {
-        while (*line && *line != ' ' && *line != '\t') ++line;
-    }
-    while (*line == ' ' || *line == '\t') ++line;
-    return line;
-}
 
 CNimbBrowserApp::CNimbBrowserApp(std::string commandLine, std::string programFolder)
     : commandLine_(std::move(commandLine)), programFolder_(std::move(programFolder)) {}

@@ -24,9 +24,6 @@ struct StartCommand {
 // "Embedding" or "Automation" switch) counts as an empty line.
 StartCommand ParseStartCommand(std::string_view line);
 
-// The raw command line after the program's own path.
-std::string CommandLineArguments(const char* commandLine);
-
 class CNimbBrowserApp {
 public:
     CNimbBrowserApp(std::string commandLine, std::string programFolder);

@@ -106,6 +106,7 @@ private:
     void PlaceControlScaled(int cx, int cy, HWND control, float x, float y, float w, float h);
     void RedrawLayout();
     void Place(HWND control, int x, int y, int width, int height);
+    void ShowIndicator(int hiddenId, int shownId, const RECT& cell);
 
     // Window behaviour.
     void OnSize(UINT type, int cx, int cy);

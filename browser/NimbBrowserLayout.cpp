@@ -224,24 +224,24 @@ void CNimbBrowserDlg::RedrawLayout() {
     for (int id : kOrder) ::RedrawWindow(Item(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void CNimbBrowserDlg::ShowOfflineIndicator(bool offline) {
-    offline_ = offline;
-    ::ShowWindow(Item(offline ? IDC_ONLINE_PICTURE : IDC_OFFLINE_PICTURE), SW_HIDE);
-    HWND shown = Item(offline ? IDC_OFFLINE_PICTURE : IDC_ONLINE_PICTURE);
-    MoveControl(shown, offlineCell_.left, offlineCell_.top, offlineCell_.right - offlineCell_.left,
-                offlineCell_.bottom - offlineCell_.top);
+void CNimbBrowserDlg::ShowIndicator(int hiddenId, int shownId, const RECT& cell) {
+    ::ShowWindow(Item(hiddenId), SW_HIDE);
+    HWND shown = Item(shownId);
+    MoveControl(shown, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top);
     ::ShowWindow(shown, SW_SHOWNOACTIVATE);
     ::RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+void CNimbBrowserDlg::ShowOfflineIndicator(bool offline) {
+    offline_ = offline;
+    ShowIndicator(offline ? IDC_ONLINE_PICTURE : IDC_OFFLINE_PICTURE,
+                  offline ? IDC_OFFLINE_PICTURE : IDC_ONLINE_PICTURE, offlineCell_);
+}
+
 void CNimbBrowserDlg::ShowSecureIndicator(bool secure) {
     secure_ = secure;
-    ::ShowWindow(Item(secure ? IDC_NOTSECURE_PICTURE : IDC_SECURE_PICTURE), SW_HIDE);
-    HWND shown = Item(secure ? IDC_SECURE_PICTURE : IDC_NOTSECURE_PICTURE);
-    MoveControl(shown, secureCell_.left, secureCell_.top, secureCell_.right - secureCell_.left,
-                secureCell_.bottom - secureCell_.top);
-    ::ShowWindow(shown, SW_SHOWNOACTIVATE);
-    ::RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ShowIndicator(secure ? IDC_NOTSECURE_PICTURE : IDC_SECURE_PICTURE,
+                  secure ? IDC_SECURE_PICTURE : IDC_NOTSECURE_PICTURE, secureCell_);
 }
 
 void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {

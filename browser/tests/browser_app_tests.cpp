@@ -4,6 +4,7 @@
 #include "LinkStore.h"
 #include "RegSettings.h"
 
+#include "fw/command_line.h"
 #include "testsupport/registry_scratch.h"
 #include "testsupport/temp_program_folder.h"
 #include "browser_test_util.h"
@@ -43,9 +44,9 @@ TEST(StartCommand, CommandLineRules) {
 }
 
 TEST(StartCommand, ArgumentsFollowTheProgramPath) {
-    EXPECT_EQ(CommandLineArguments("\"C:\\Program Files\\Vessa.exe\" -f C:\\x.vsl"), "-f C:\\x.vsl");
-    EXPECT_EQ(CommandLineArguments("C:\\App\\Vessa.exe   http://a/"), "http://a/");
-    EXPECT_EQ(CommandLineArguments("Vessa.exe"), "");
+    EXPECT_EQ(fw::CommandLineArguments("\"C:\\Program Files\\Vessa.exe\" -f C:\\x.vsl"), "-f C:\\x.vsl");
+    EXPECT_EQ(fw::CommandLineArguments("C:\\App\\Vessa.exe   http://a/"), "http://a/");
+    EXPECT_EQ(fw::CommandLineArguments("Vessa.exe"), "");
 }
 
 TEST(BrowserApp, EmptyLineTakesTheStartPageAndTheDefaultSkin) {

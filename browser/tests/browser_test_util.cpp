@@ -19,17 +19,6 @@ std::string InstallSkin(const testsupport::TempProgramFolder& program, const std
     return ini;
 }
 
-void Pump(DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    MSG msg;
-    while (::GetTickCount() - start < ms) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    }
-}
 
 void InProcessBrowser::Start(const std::string& commandLine) {
     app = std::make_unique<CNimbBrowserApp>(commandLine, dir.Path());

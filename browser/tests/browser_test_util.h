@@ -5,6 +5,7 @@
 #include "NimbBrowserApp.h"
 #include "NimbBrowserDlg.h"
 
+#include "testsupport/pump.h"
 #include "testsupport/registry_scratch.h"
 #include "testsupport/temp_program_folder.h"
 
@@ -25,7 +26,7 @@ std::string InstallSkin(const testsupport::TempProgramFolder& program, const std
                         const std::vector<std::pair<const char*, const char*>>& removedKeys = {});
 
 // Dispatches this thread's messages for the given time.
-void Pump(DWORD ms);
+inline void Pump(DWORD ms) { testsupport::PumpFor(ms); }
 
 // The programs' registry root, cleared for one test.
 inline constexpr char kAppRoot[] = "SOFTWARE\\Corvane Global";

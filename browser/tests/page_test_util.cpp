@@ -98,17 +98,6 @@ HRESULT SendWindowClosing(IDispatch* sink, bool childWindow, VARIANT_BOOL* cance
 
 namespace {
 
-// Keeps Winsock started while alive.
-struct Winsock {
-    bool ok;
-    Winsock() {
-        WSADATA wsa;
-        ok = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-    }
-    ~Winsock() {
-        if (ok) ::WSACleanup();
-    }
-};
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -117,23 +106,6 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
-std::string ClosedLoopbackUrl(const std::string& path) {
-    static const int port = [] {
-        Winsock ws;
-        int found = 9;
-        SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-        int len = sizeof(addr);
-        if (s != INVALID_SOCKET && ::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 &&
-            ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
-            found = ::ntohs(addr.sin_port);
-        if (s != INVALID_SOCKET) ::closesocket(s);
-        return found;
-    }();
-    return "http://127.0.0.1:" + std::to_string(port) + path;
-}
 
 LoopbackServer::LoopbackServer(std::string page, Mode mode, DWORD lifetimeMs)
     : page_(std::move(page)), mode_(mode), listener_(INVALID_SOCKET), filler_(INVALID_SOCKET) {

@@ -3,6 +3,9 @@
 // on the loopback interface, and a small HTTP server there.
 #pragma once
 
+#include "testsupport/loopback.h"
+#include "testsupport/pump.h"
+
 #include "fw/com.h"
 
 #include <windows.h>
@@ -57,31 +60,9 @@ HRESULT SendBeforeNavigate2(IDispatch* sink, IDispatch* browser, const std::stri
 HRESULT SendNewWindow2(IDispatch* sink, IDispatch** window, VARIANT_BOOL* cancel);
 HRESULT SendWindowClosing(IDispatch* sink, bool childWindow, VARIANT_BOOL* cancel);
 
-// Dispatches this thread's messages until done() holds or timeoutMs passes.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= end) return false;
-        // Short waits: done() may depend on other threads and processes too.
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)),
-                                    QS_ALLINPUT);
-    }
-}
-inline void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
-
-// An address on 127.0.0.1 where nothing listens: navigations to it end at
-// once with NavigateError, and nothing leaves the machine.
-std::string ClosedLoopbackUrl(const std::string& path);
+using testsupport::ClosedLoopbackUrl;
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
 
 // One HTTP request as the server saw it.
 struct Request {

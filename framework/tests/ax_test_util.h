@@ -3,32 +3,14 @@
 
 #include "fw/com.h"
 #include "fw/window.h"
+#include "testsupport/pump.h"
 
 #include <windows.h>
 
 namespace axtest {
 
-// Pumps this thread's messages until done() holds or timeoutMs passes;
-// true when done() held.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        const ULONGLONG now = ::GetTickCount64();
-        if (now >= end) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-    }
-}
-
-inline void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+using testsupport::PumpFor;
+using testsupport::PumpUntil;
 
 // The object's reference count, measured without changing it.
 inline ULONG RefCount(IUnknown* unk) {

@@ -8,6 +8,7 @@
 #include "fw/event_sink.h"
 
 #include "ax_test_util.h"
+#include "testsupport/loopback.h"
 
 #include <winsock2.h>
 
@@ -24,27 +25,7 @@ constexpr DISPID kNavigate = 104, kNavigate2 = 500, kLocationUrl = 211, kOffline
 constexpr DISPID kBeforeNavigate2 = 250, kDownloadBegin = 106, kNavigateError = 271;
 constexpr DWORD kEventTimeoutMs = 10000;
 
-// An address on 127.0.0.1 where nothing listens: a port the system just
-// handed out and took back.
-std::string ClosedLoopbackUrl(const char* path) {
-    static int port = [] {
-        WSADATA wsa;
-        if (::WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return 9;
-        int found = 9;
-        SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-        int len = sizeof(addr);
-        if (s != INVALID_SOCKET && ::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) == 0 &&
-            ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
-            found = ::ntohs(addr.sin_port);
-        if (s != INVALID_SOCKET) ::closesocket(s);
-        ::WSACleanup();
-        return found;
-    }();
-    return "http://127.0.0.1:" + std::to_string(port) + path;
-}
+using testsupport::ClosedLoopbackUrl;
 
 struct Event {
     DISPID id;

@@ -4,6 +4,7 @@
 // raises "BrowserID" unless "behaviour.txt" there says "silent".
 //
 // Log line: tick|arguments|font|size|dlgcolors|background|text|hover|usehover|visited|anchor
+#include "fw/command_line.h"
 #include "fw/file.h"
 #include "fw/registry.h"
 
@@ -34,19 +35,6 @@ std::string ReadFontSize() {
     return std::to_string(value) + (type == REG_BINARY && size == 4 ? "" : "<badtype>");
 }
 
-// The raw command line after the program's own name.
-std::string Arguments() {
-    const char* line = ::GetCommandLineA();
-    if (*line == '"') {
-        ++line;
-        while (*line && *line != '"') ++line;
-        if (*line) ++line;
-    } else {
-        while (*line && *line != ' ' && *line != '\t') ++line;
-    }
-    while (*line == ' ' || *line == '\t') ++line;
-    return line;
-}
 
 }  // namespace
 
@@ -60,7 +48,7 @@ int main() {
         line += '|';
         line += text;
     };
-    field(Arguments());
+    field(fw::CommandLineArguments(::GetCommandLineA()));
     field(ReadText(kScripts, "IEPropFontName"));
     field(ReadFontSize());
     field(ReadText(kMain, "Use_DlgBox_Colors"));
