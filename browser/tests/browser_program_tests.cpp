@@ -91,6 +91,14 @@ public:
         return code == 0;
     }
 
+    // Waits for the program's end; true when it ended with code 0.
+    bool WaitForExit(DWORD ms) {
+        if (::WaitForSingleObject(process_.get(), ms) != WAIT_OBJECT_0) return false;
+        DWORD code = 1;
+        ::GetExitCodeProcess(process_.get(), &code);
+        return code == 0;
+    }
+
     std::vector<testsupport::SeenBox> Boxes() const { return answerer_ ? answerer_->Boxes() : std::vector<testsupport::SeenBox>{}; }
 
 private:
@@ -204,6 +212,28 @@ TEST(BrowserProgram, WindowRegionIsTheSkinsShape) {
     }
     EXPECT_GT(inside, 100);
     EXPECT_GT(outside, 10) << "the built-in skin is shaped";
+}
+
+TEST(BrowserProgram, CloseRequestOnlyStopsThePageAndAltF4SavesAndEnds) {
+    ProgramFixture f;
+    RunningBrowser browser(f.dir, "http://127.0.0.1:1/close");
+    ASSERT_TRUE(browser.Window());
+    ::SetWindowPos(browser.Window(), nullptr, 20, 25, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The taskbar's Close: the browser stays open and saves nothing.
+    ::PostMessageA(browser.Window(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(browser.WaitForExit(1500));
+    EXPECT_TRUE(::IsWindowVisible(browser.Window()));
+    RECT saved{};
+    EXPECT_NE(CRegSettings().LoadWindowRect("Vessa", &saved), kErrNone);
+
+    // Alt+F4 passes the keyboard filter: save, then end.
+    ::PostMessageA(browser.Window(), WM_SYSKEYDOWN, VK_F4, 0x20000001);
+    ASSERT_TRUE(browser.WaitForExit(20000));
+    ASSERT_EQ(CRegSettings().LoadWindowRect("Vessa", &saved), kErrNone);
+    const RECT expected{20, 25, 720, 545};
+    EXPECT_TRUE(::EqualRect(&saved, &expected)) << saved.left << "," << saved.top << "," << saved.right << ","
+                                                << saved.bottom;
 }
 
 TEST(BrowserProgram, AddressOnTheCommandLineWithAndWithoutQuotes) {
