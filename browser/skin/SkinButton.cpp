@@ -222,22 +222,29 @@ void CSkinButton::EnsureTooltip() {
     HWND tip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                  CW_USEDEFAULT, wnd, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     tooltipWindow_.reset(tip);
-    if (tip) ::SendMessageA(tip, TTM_ACTIVATE, FALSE, 0);
+    if (!tip) return;
+    ::SendMessageA(tip, TTM_ACTIVATE, FALSE, 0);
+    ApplyTooltipText();
 }
 
 void CSkinButton::SetTooltipText(const std::string& text, bool activate) {
     if (text.empty() || !hwnd()) return;
-    EnsureTooltip();
+    tipText_ = text;
+    tipActive_ = activate;
+    if (tooltipWindow_) ApplyTooltipText();
+}
+
+void CSkinButton::ApplyTooltipText() {
     HWND tip = tooltipWindow_.get();
-    if (!tip) return;
+    if (!tip || tipText_.empty()) return;
     TOOLINFOA tool = ToolOf(hwnd());
-    tool.lpszText = const_cast<char*>(text.c_str());
+    tool.lpszText = const_cast<char*>(tipText_.c_str());
     if (::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0) == 0) {
         tool.rect = ClientRect();
         ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
     ::SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-    ::SendMessageA(tip, TTM_ACTIVATE, activate ? TRUE : FALSE, 0);
+    ::SendMessageA(tip, TTM_ACTIVATE, tipActive_ ? TRUE : FALSE, 0);
 }
 
 void CSkinButton::OnSize() {

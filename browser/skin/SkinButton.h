@@ -69,6 +69,8 @@ public:
 
     // Adds the button's tool on first use, sets its text and activates or
     // deactivates the tooltip. Nothing for an empty text or an unbound button.
+    // The tooltip window itself is made when the mouse first comes to the
+    // button: a window for each button at start-up costs the start its time.
     void SetTooltipText(const std::string& text, bool activate);
 
     // Realises the shown picture's palette on the button as a background
@@ -109,6 +111,7 @@ private:
     void OnCaptureChanged(HWND gaining);
     void OnSize();
     void EnsureTooltip();
+    void ApplyTooltipText();
     void RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam);
     void KillAnimationTimer();
     const CDibBitmap* ShownPicture() const;
@@ -121,6 +124,8 @@ private:
     int layoutFlag_ = 0;
     int hot_ = 0;
     std::unique_ptr<HWND__, WindowCloser> tooltipWindow_;
+    std::string tipText_;  // the tool's text, given before or after the tooltip exists
+    bool tipActive_ = false;
     std::unique_ptr<CDibBitmap> bitmap1_;
     std::unique_ptr<CDibBitmap> bitmap2_;
     UINT_PTR timerId_ = 0;

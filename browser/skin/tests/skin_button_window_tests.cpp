@@ -62,6 +62,12 @@ protected:
     ButtonDialog dialog;
 };
 
+// The mouse arrives over the button (and any hover capture is let go again).
+void MouseComes(CSkinButton& button) {
+    ::SendMessageA(button.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    if (::GetCapture() == button.hwnd()) ::ReleaseCapture();
+}
+
 TEST_F(SkinButtonWindow, AnimatorRunsItsFramesWrapsAndStopsOnFrameZero) {
     // ANIMATOR 10,10,100,30,anim.bmp,10,20,1 with a 1000 x 90 strip.
     CSkinButton& animator = dialog.animator;
@@ -131,6 +137,7 @@ TEST_F(SkinButtonWindow, DestroyingTheButtonKillsTimerAndTooltip) {
     ASSERT_EQ(animator.LoadBitmaps(IDB_SKIN_ANIMATOR, 0, 21, 10), 0);
     animator.SetAnimation(1);
     animator.SetTooltipText("Working", true);
+    MouseComes(animator);
     HWND tip = animator.TooltipWindow();
     ASSERT_TRUE(::IsWindow(tip));
     ASSERT_TRUE(::DestroyWindow(animator.hwnd()));
@@ -276,6 +283,8 @@ TEST_F(SkinButtonWindow, TooltipIsRegisteredAndFollowsTheButtonsSize) {
     back.SetTooltipText("", true);
     EXPECT_EQ(back.TooltipWindow(), nullptr) << "no text, no tooltip";
     back.SetTooltipText("Back", true);
+    EXPECT_EQ(back.TooltipWindow(), nullptr) << "the window comes with the mouse";
+    MouseComes(back);
     HWND tip = back.TooltipWindow();
     ASSERT_TRUE(::IsWindow(tip));
     char className[64] = {};
@@ -324,6 +333,7 @@ TEST_F(SkinButtonWindow, MouseMessagesAreRelayedToTheTooltip) {
     CSkinButton& back = dialog.back;
     EXPECT_EQ(back.TooltipWindow(), nullptr);
     back.SetTooltipText("Back", false);
+    MouseComes(back);
     HWND tip = back.TooltipWindow();
     ASSERT_NE(tip, nullptr);
     TooltipLog log;
