@@ -3,7 +3,6 @@
 #include "AppConstants.h"
 #include "ErrorCodes.h"
 #include "FolderUtil.h"
-#include "LinkFileIo.h"
 #include "StringUtil.h"
 
 #include "fw/file.h"
@@ -89,13 +88,13 @@ int CLinkStore::AddURLObject(const std::string& group, const CURLObject& record,
     // file is then moved to the next number instead of over the other link.
     int number = StringToInt(name);
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        switch (linkfile::CreateFileAtomic(folder + "\\" + name, bytes)) {
-            case linkfile::CreateResult::kOk:
+        switch (fw::CreateFileAtomic(folder + "\\" + name, bytes)) {
+            case fw::CreateResult::kOk:
                 if (newName) *newName = name;
                 return kErrNone;
-            case linkfile::CreateResult::kFailed:
+            case fw::CreateResult::kFailed:
                 return kErrWriteFile;
-            case linkfile::CreateResult::kExists:
+            case fw::CreateResult::kExists:
                 name = std::to_string(++number) + "." + AppConstants::kLinkExt;
                 break;
         }
@@ -150,13 +149,13 @@ int CLinkStore::WriteArchive(const std::string& path, const CURLObject& record) 
 int CLinkStore::ReadArchive(const std::string& path, std::unique_ptr<CURLObject>* out) const {
     try {
         std::string bytes;
-        switch (linkfile::ReadFileBytes(path, &bytes)) {
-            case linkfile::ReadResult::kOk:
+        switch (fw::ReadFileBytes(path, &bytes)) {
+            case fw::ReadResult::kOk:
                 break;
-            case linkfile::ReadResult::kCannotOpen:
+            case fw::ReadResult::kCannotOpen:
                 *out = std::make_unique<CURLObject>();
                 return kErrOpenResourceFile;
-            case linkfile::ReadResult::kReadError:
+            case fw::ReadResult::kReadError:
                 return kErrWriteFile;
         }
         std::unique_ptr<CURLObject> record = fw::LoadObject<CURLObject>(bytes);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <limits>
 
 namespace fw {
@@ -22,24 +23,30 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
+ReadResult ReadFileBytes(const std::string& path, std::string* bytes) {
+    bytes->clear();
+    // Sharing delete lets a save replace the file while we read the old one.
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return ReadResult::kCannotOpen;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > std::numeric_limits<int32_t>::max()) return false;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > std::numeric_limits<int32_t>::max())
+        return ReadResult::kReadError;
+    bytes->resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < bytes->size()) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
-            return false;
+        if (!::ReadFile(file.get(), bytes->data() + done, static_cast<DWORD>(bytes->size() - done), &got, nullptr))
+            return ReadResult::kReadError;
         if (got == 0) break;  // the file shrank under us
         done += got;
     }
-    bytes.resize(done);
-    return true;
+    bytes->resize(done);
+    return ReadResult::kOk;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    return ReadFileBytes(path, &bytes) == ReadResult::kOk;
 }
 
 bool WriteWholeFile(const std::string& path, std::string_view bytes) {
@@ -48,29 +55,57 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
     return file && WriteAll(file.get(), bytes);
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    const std::string temp = path + ".~tmp";
-    bool ok = false;
+namespace {
+
+// Writes and flushes a new temporary file; false (and no file) on failure.
+bool WriteTemporary(const std::string& temp, std::string_view bytes, DWORD disposition) {
+    bool ok;
     {
-        FileHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
         if (!file) return false;
         ok = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
     }
-    if (ok) {
-        // A reader holding the old file open makes the move fail for a moment.
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-                return true;
-            const DWORD err = ::GetLastError();
-            if (err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) break;
-            ::Sleep(20);
-        }
+    if (!ok) {
+        const DWORD err = ::GetLastError();
+        ::DeleteFileA(temp.c_str());
+        ::SetLastError(err);
+    }
+    return ok;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    const std::string temp = path + ".~tmp";
+    if (!WriteTemporary(temp, bytes, CREATE_ALWAYS)) return false;
+    // A reader holding the old file open makes the move fail for a moment.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD err = ::GetLastError();
+        if (err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) break;
+        ::Sleep(20);
     }
     const DWORD err = ::GetLastError();
     ::DeleteFileA(temp.c_str());
     ::SetLastError(err);
     return false;
+}
+
+CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes) {
+    static std::atomic<unsigned> counter{0};
+    const std::string temp =
+        path + ".~" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+    if (!WriteTemporary(temp, bytes, CREATE_NEW)) return CreateResult::kFailed;
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when another writer
+    // took the name since it was chosen.
+    if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return CreateResult::kOk;
+    const DWORD err = ::GetLastError();
+    ::DeleteFileA(temp.c_str());
+    const bool exists = ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    ::SetLastError(err);
+    return exists ? CreateResult::kExists : CreateResult::kFailed;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -7,6 +7,12 @@
 
 namespace fw {
 
+enum class ReadResult { kOk, kCannotOpen, kReadError };
+
+// Reads the whole file into bytes (at most its size is allocated), telling a
+// file that cannot be opened from one that cannot be read.
+ReadResult ReadFileBytes(const std::string& path, std::string* bytes);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
@@ -17,6 +23,13 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes);
 // the target, so a failed save leaves the previous file intact and no
 // temporary file behind. Keeps the Win32 error of a failure in GetLastError().
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+enum class CreateResult { kOk, kExists, kFailed };
+
+// Like WriteFileAtomic, but never replaces a file: when something took the
+// name meanwhile, the result is kExists and nothing is left behind. The
+// temporary file's name is unique, so racing writers never share one.
+CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes);
 
 // Splits text into lines: LF ends a line, a CR before it is dropped, and a
 // last line without an end still counts.
