@@ -6,6 +6,7 @@
 #include "LinkStore.h"
 
 #include "fw/handles.h"
+#include "testsupport/temp_program_folder.h"
 
 #include <windows.h>
 
@@ -24,23 +25,6 @@ double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    fw::FindHandle find(::FindFirstFileA((path + "\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                ::DeleteFileA(full.c_str());
-        } while (::FindNextFileA(find.get(), &data));
-    }
-    find.reset();
-    ::RemoveDirectoryA(path.c_str());
-}
 
 // The plain read a loader cannot beat: open, read in 4096-byte blocks, close.
 std::size_t PlainRead(const std::string& path) {
@@ -79,7 +63,7 @@ int main(int argc, char** argv) {
         std::string name;
         if (const int rc = store.AddURLObject(group, record, &name); rc != kErrNone) {
             std::printf("add %d failed with %d\n", i, rc);
-            RemoveTree(root);
+            testsupport::RemoveTree(root);
             return 1;
         }
         entries.emplace_back(group, name);
@@ -115,6 +99,6 @@ int main(int argc, char** argv) {
     std::printf("plain read:       %.1f ms (%.3f ms a file)\n", plainBest, plainBest / count);
     std::printf("load:             %.1f ms (%.3f ms a link), %d failed\n", loadBest, loadBest / count, failures);
     std::printf("load/plain ratio: %.2f (aim: under 1.5)\n", loadBest / plainBest);
-    RemoveTree(root);
+    testsupport::RemoveTree(root);
     return failures == 0 ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "SkinBackground.h"
 #include "SkinRegion.h"
 #include "SkinResources.h"
+#include "bmp_builder.h"
 
 #include <windows.h>
 
@@ -47,18 +48,8 @@ size_t RectCount(HRGN region) {
 }
 
 HBITMAP Checkerboard(int width, int height) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP section = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* p = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) p[y * width + x] = (x + y) % 2 ? 0xFF0000 : 0x505a64;
-    return section;
+    return skintest::MakeSection32(width, height,
+                                   [](int x, int y) { return (x + y) % 2 ? RGB(255, 0, 0) : RGB(0x50, 0x5a, 0x64); });
 }
 
 void Measure(const char* name, HBITMAP bitmap, int width, int height, int repeats) {
