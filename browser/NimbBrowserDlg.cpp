@@ -13,12 +13,6 @@ namespace {
 
 constexpr int kOutline = 3;  // width and height of the dragging and sizing outlines
 
-RECT WindowRectOf(HWND wnd) {
-    RECT rc{};
-    ::GetWindowRect(wnd, &rc);
-    return rc;
-}
-
 // The 3-pixel rim of a region: the region less its erosion by 3 pixels in each direction.
 fw::Region RimOf(HRGN region) {
     fw::Region inner(::CreateRectRgn(0, 0, 0, 0));
@@ -56,6 +50,14 @@ void CNimbBrowserDlg::SwitchToBuiltInSkin() {
 
 int CNimbBrowserDlg::LoadSkinBackground() { return skin_.LoadSkinBackground(skinPaths_.reference, hwnd()); }
 
+void CNimbBrowserDlg::LoadBuiltInSkin(bool placeControls) {
+    // The built-in skin is complete: its steps cannot fail.
+    SwitchToBuiltInSkin();
+    LoadSkinBackground();
+    SetupBitmapButtons(skinPaths_.reference);
+    if (placeControls) SetAllControlsPlacements(skinPaths_.reference);
+}
+
 BOOL CNimbBrowserDlg::OnInitDialog() {
     CURLObject& record = app_.StartRecord();
     SetSkinPaths(record.skinName);
@@ -72,16 +74,11 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
     FillDefaultButtonList();
     if (const int rc = SetupBitmapButtons(skinPaths_.reference); rc != 0) {
         app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetupBitmapButtons");
-        SwitchToBuiltInSkin();
-        LoadSkinBackground();
-        SetupBitmapButtons(skinPaths_.reference);
+        LoadBuiltInSkin(false);
     }
     if (const int rc = SetAllControlsPlacements(skinPaths_.reference); rc != 0) {
         app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
-        SwitchToBuiltInSkin();
-        LoadSkinBackground();
-        SetupBitmapButtons(skinPaths_.reference);
-        SetAllControlsPlacements(skinPaths_.reference);
+        LoadBuiltInSkin(true);
     }
     app_.SetMainWindow(hwnd());
     // Seam: the default-browser question and the ad client's start come here.
@@ -199,7 +196,7 @@ void CNimbBrowserDlg::DrawDragOutline(POINT screenPoint) {
     if (!screenDc_) return;
     fw::Region region(::CreateRectRgn(0, 0, 0, 0));
     if (::GetWindowRgn(hwnd(), region.get()) == ERROR) {
-        const RECT w = WindowRectOf(hwnd());
+        const RECT w = fw::ScreenRectOf(hwnd());
         region.reset(::CreateRectRgn(0, 0, w.right - w.left, w.bottom - w.top));
     }
     ::OffsetRgn(region.get(), screenPoint.x - grabOffset_.x - kOutline, screenPoint.y - grabOffset_.y - kOutline);
@@ -270,7 +267,7 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         // never makes needs none.
         screenDc_ = ::GetDC(nullptr);
         sizing_ = true;
-        sizeOutline_ = WindowRectOf(hwnd());
+        sizeOutline_ = fw::ScreenRectOf(hwnd());
         DrawSizeOutline(sizeOutline_);
         return true;
     }

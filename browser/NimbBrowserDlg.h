@@ -94,7 +94,8 @@ private:
     void SetSkinPaths(const std::string& skinName);
     void SwitchToBuiltInSkin();
     int LoadSkinBackground();
-    void LoadSkinAndButtons();
+    // Falls back to the built-in skin: background, buttons and, when asked, placements.
+    void LoadBuiltInSkin(bool placeControls);
 
     // Layout steps.
     void PlaceAddressRow(int cx, int cy, RECT* row);

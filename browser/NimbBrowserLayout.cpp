@@ -14,12 +14,6 @@ constexpr int kBannerHeight = 60;
 constexpr int kRowHeight = 20;
 constexpr int kIndicatorWidth = 17;
 
-RECT WindowRectIn(HWND wnd) {
-    RECT rc{};
-    ::GetWindowRect(wnd, &rc);
-    return rc;
-}
-
 void MoveControl(HWND control, int x, int y, int width, int height) {
     ::MoveWindow(control, x, y, width, height, TRUE);
 }
@@ -43,7 +37,7 @@ int CNimbBrowserDlg::SetAllControlsPlacements(const std::string& reference) {
 
     CSkinButton& go = Button(IDC_GO);
     go.SetTooltipText(go.Tooltip(), true);
-    const RECT addressRect = WindowRectIn(Item(IDC_ADDRESS));
+    const RECT addressRect = fw::ScreenRectOf(Item(IDC_ADDRESS));
     const int addressHeight = addressRect.bottom - addressRect.top;
     RECT goClient{};
     ::GetClientRect(go.hwnd(), &goClient);
@@ -87,9 +81,9 @@ void CNimbBrowserDlg::RecordControlProportions() {
                          static_cast<float>(viewerRect_.right - viewerRect_.left) * fx,
                          static_cast<float>(viewerRect_.bottom - viewerRect_.top) * fy};
     // Positions relative to the window's own corner, wherever the window lies.
-    const RECT window = WindowRectIn(hwnd());
+    const RECT window = fw::ScreenRectOf(hwnd());
     for (size_t i = 0; i < kProportionedControls.size(); ++i) {
-        const RECT r = WindowRectIn(Item(kProportionedControls[i]));
+        const RECT r = fw::ScreenRectOf(Item(kProportionedControls[i]));
         proportions_[i] = {static_cast<float>(r.left - window.left) * fx, static_cast<float>(r.top - window.top) * fy,
                            static_cast<float>(r.right - r.left) * fx, static_cast<float>(r.bottom - r.top) * fy};
     }
@@ -142,7 +136,7 @@ void CNimbBrowserDlg::PlaceAddressRow(int cx, int cy, RECT* row) {
     const int top = static_cast<int>(viewerProportion_.y * 0.01f * fcy) + kBannerHeight;
     const int left = static_cast<int>(fcx * (viewerProportion_.x * 0.01f));
     HWND go = Item(IDC_GO);
-    RECT goRect = WindowRectIn(go);
+    RECT goRect = fw::ScreenRectOf(go);
     const int goWidth = goRect.right - goRect.left;
     const int goHeight = goRect.bottom - goRect.top;
     const int goLeft = static_cast<int>(static_cast<float>(left) + fcx * (viewerProportion_.width * 0.01f)) - goWidth;
@@ -185,7 +179,7 @@ void CNimbBrowserDlg::PlaceStatusRow() {
 void CNimbBrowserDlg::PlaceTitleBar(int cx, int cy) {
     const Proportion& p = ControlProportion(IDC_TITLE);
     HWND title = Item(IDC_TITLE);
-    const RECT current = WindowRectIn(title);
+    const RECT current = fw::ScreenRectOf(title);
     const int left = static_cast<int>(static_cast<float>(cx) * (p.x * 0.01f));
     const int top = static_cast<int>(static_cast<float>(cy) * (p.y * 0.01f));
     const int width = static_cast<int>(static_cast<float>(cx) * (p.width * 0.01f) + static_cast<float>(left)) - left;
@@ -209,7 +203,7 @@ void CNimbBrowserDlg::PlaceControlScaled(int cx, int cy, HWND control, float x, 
         width = static_cast<int>(static_cast<float>(cx) * w * 0.01f + static_cast<float>(left)) - left;
         height = static_cast<int>(static_cast<float>(cy) * h * 0.01f + static_cast<float>(top)) - top;
     } else {
-        const RECT r = WindowRectIn(control);
+        const RECT r = fw::ScreenRectOf(control);
         width = r.right - r.left;
         height = r.bottom - r.top;
     }
@@ -254,9 +248,7 @@ void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
     FillDefaultButtonList();
     if (const int rc = SetupBitmapButtons(skinPaths_.reference); rc != 0) {
         app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
-        SwitchToBuiltInSkin();
-        LoadSkinBackground();
-        SetupBitmapButtons(skinPaths_.reference);
+        LoadBuiltInSkin(false);
     }
 
     // The window stays where it is, drawing frozen while the controls move:
@@ -268,10 +260,7 @@ void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
         app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
-        SwitchToBuiltInSkin();
-        LoadSkinBackground();
-        SetupBitmapButtons(skinPaths_.reference);
-        SetAllControlsPlacements(skinPaths_.reference);
+        LoadBuiltInSkin(true);
     }
     // Seam: the ad client is started again here once it exists.
     RecordControlProportions();

@@ -58,7 +58,7 @@ int CNimbBrowserDlg::ReadSpecialButtons(const std::string& reference) {
     for (const SpecialButtonInfo& info : kSpecialButtons) {
         const std::string line = file.SpecialLine(info.which);
         if (line.empty()) return info.missingCode;
-        CSkinButton& button = info.which == SpecialButton::kGo ? Button(IDC_GO) : Button(info.controlId);
+        CSkinButton& button = Button(info.controlId);
         button.SetName(info.name);
         switch (info.which) {
         case SpecialButton::kAnimator: {

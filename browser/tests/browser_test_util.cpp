@@ -29,14 +29,8 @@ void InProcessBrowser::Start(const std::string& commandLine) {
     Pump(50);
 }
 
-RECT WindowRectOf(HWND wnd) {
-    RECT rc{};
-    ::GetWindowRect(wnd, &rc);
-    return rc;
-}
-
 RECT ClientRectIn(HWND parent, HWND child) {
-    RECT rc = WindowRectOf(child);
+    RECT rc = fw::ScreenRectOf(child);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
 }

@@ -50,7 +50,6 @@ private:
     void Start(const std::string& commandLine);
 };
 
-RECT WindowRectOf(HWND wnd);
 RECT ClientRectIn(HWND parent, HWND child);  // child's rectangle in parent's client coordinates
 
 }  // namespace browsertest

@@ -14,7 +14,6 @@ namespace {
 using browsertest::ClientRectIn;
 using browsertest::InProcessBrowser;
 using browsertest::InstallSkin;
-using browsertest::WindowRectOf;
 
 // A closed loopback port: the page control gets nowhere and asks no name server.
 constexpr char kNowhere[] = "http://127.0.0.1:1/";
@@ -167,7 +166,7 @@ TEST(BrowserWindow, ChangeSkinFallsBackForEachBrokenKind) {
     EXPECT_EQ(b.dir.ReadFile("Err.log"), expectedLog);
 
     // The window kept its place and size through all of it.
-    const RECT r = WindowRectOf(dlg.hwnd());
+    const RECT r = fw::ScreenRectOf(dlg.hwnd());
     EXPECT_EQ(r.left, 40);
     EXPECT_EQ(r.top, 30);
     EXPECT_EQ(r.right - r.left, 700);

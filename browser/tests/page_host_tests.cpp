@@ -32,7 +32,7 @@ TEST_F(PageHost, ControlTakesThePlaceOfControl1000AndMovesWithTheLayout) {
         EXPECT_EQ(placed.left, Dlg().ViewerRect().left) << size.cx;
         RECT inside{};
         ::GetClientRect(holder, &inside);
-        const RECT shown = browsertest::WindowRectOf(page);
+        const RECT shown = fw::ScreenRectOf(page);
         EXPECT_EQ(shown.right - shown.left, inside.right) << "the control fills its place at " << size.cx;
         EXPECT_EQ(shown.bottom - shown.top, inside.bottom) << size.cx;
     }

@@ -92,9 +92,11 @@ RECT Window::ClientRect() const {
     return rc;
 }
 
-RECT Window::WindowRect() const {
+RECT Window::WindowRect() const { return ScreenRectOf(hwnd_); }
+
+RECT ScreenRectOf(HWND wnd) {
     RECT rc{};
-    ::GetWindowRect(hwnd_, &rc);
+    ::GetWindowRect(wnd, &rc);
     return rc;
 }
 

@@ -72,6 +72,9 @@ private:
     bool subclassed_ = false;
 };
 
+// A window's rectangle in screen coordinates.
+RECT ScreenRectOf(HWND wnd);
+
 // Sends a parent's notification back to the control object it came from;
 // true when that control handled it (result set).
 bool ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
