@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <unordered_set>
+
 namespace {
 
 bool IsDotEntry(const char* name) { return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)); }
@@ -21,10 +23,11 @@ std::string_view ExtensionOf(std::string_view name) {
 }
 
 // Depth-first walk; the directory bit alone decides what is a folder.
-void WalkFolders(const std::string& folder, std::vector<std::string>* list) {
+// False when the folder itself could not be listed.
+bool WalkFolders(const std::string& folder, std::vector<std::string>* list) {
     WIN32_FIND_DATAA data;
     fw::FindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &data));
-    if (!find) return;
+    if (!find) return false;
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(data.cFileName)) {
             std::string sub = folder + "\\" + data.cFileName;
@@ -32,6 +35,7 @@ void WalkFolders(const std::string& folder, std::vector<std::string>* list) {
             WalkFolders(sub, list);
         }
     } while (::FindNextFileA(find.get(), &data));
+    return true;
 }
 
 // Strips trailing backslashes so that "C:\A\" and "C:\A" compare alike.
@@ -71,13 +75,7 @@ int CFolderUtil::GetProgramFolder(std::string* out) {
 
 int CFolderUtil::ListSubfolders(const std::string& folder, std::vector<std::string>* list) const {
     if (!fw::FolderExists(folder)) return kErrSetDirectory;
-    WIN32_FIND_DATAA data;
-    {
-        fw::FindHandle probe(::FindFirstFileA((folder + "\\*").c_str(), &data));
-        if (!probe) return kErrNoFile;
-    }
-    WalkFolders(folder, list);
-    return kErrNone;
+    return WalkFolders(folder, list) ? kErrNone : kErrNoFile;
 }
 
 int CFolderUtil::ListFiles(const std::string& folder, const std::string& ext, std::vector<std::string>* list) const {
@@ -172,18 +170,14 @@ int CFolderUtil::MakeUniqueName(const std::string& folder, std::string* name) co
     std::vector<std::string> files;
     const int rc = ListFiles(folder, AppConstants::kLinkExt, &files);
     if (rc == kErrFindFile) return rc;
-    // Names collide without regard to case: "1.VSL" takes 1.
+    // Names collide without regard to case: "1.VSL" takes 1. Every listed
+    // name has the link extension, so its number part decides.
+    std::unordered_set<std::string> taken;
+    for (const auto& file : files) taken.insert(file.substr(0, file.rfind('.')));
     for (unsigned n = 0;; ++n) {
-        const std::string candidate = std::to_string(n) + "." + AppConstants::kLinkExt;
-        bool taken = false;
-        for (const auto& file : files) {
-            if (EqualsNoCase(file, candidate)) {
-                taken = true;
-                break;
-            }
-        }
-        if (!taken) {
-            *name = candidate;
+        std::string number = std::to_string(n);
+        if (!taken.count(number)) {
+            *name = number + "." + AppConstants::kLinkExt;
             return kErrNone;
         }
     }
