@@ -134,8 +134,7 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Control notifications go to the control's own object first.
         if (HWND control = ControlOf(msg, wParam, lParam, hwnd_)) {
             LRESULT reflected = 0;
-            if (Window::FromHandle(control) && ReflectToChild(control, msg, wParam, lParam, &reflected) &&
-                reflected) {
+            if (ReflectToChild(control, msg, wParam, lParam, &reflected) && reflected) {
                 if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) return static_cast<INT_PTR>(reflected);
                 ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, reflected);
                 return TRUE;

@@ -157,14 +157,4 @@ bool ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT*
     return true;
 }
 
-int RunMessageLoop(HWND dialogForKeys) {
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (dialogForKeys && ::IsDialogMessageA(dialogForKeys, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return static_cast<int>(msg.wParam);
-}
-
 }  // namespace fw

@@ -79,7 +79,4 @@ RECT ScreenRectOf(HWND wnd);
 // true when that control handled it (result set).
 bool ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-// The message loop of a thread; returns WM_QUIT's code.
-int RunMessageLoop(HWND dialogForKeys = nullptr);
-
 }  // namespace fw

@@ -55,11 +55,6 @@ BoxAnswerer::~BoxAnswerer() {
     thread_.join();
 }
 
-void BoxAnswerer::Ignore(HWND window) {
-    std::lock_guard lock(mutex_);
-    ignored_.push_back(window);
-}
-
 void BoxAnswerer::Plan(int buttonId) {
     std::lock_guard lock(mutex_);
     planned_.push_back(buttonId);
@@ -94,8 +89,7 @@ void BoxAnswerer::Run() {
             bool known;
             {
                 std::lock_guard lock(mutex_);
-                known = std::find(handled_.begin(), handled_.end(), box) != handled_.end() ||
-                        std::find(ignored_.begin(), ignored_.end(), box) != ignored_.end();
+                known = std::find(handled_.begin(), handled_.end(), box) != handled_.end();
             }
             if (!known) Answer(box);
         }

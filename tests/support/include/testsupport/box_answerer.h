@@ -32,9 +32,6 @@ public:
     // The next unanswered box gets this button (IDYES, IDNO, IDOK, or a dialog's control id).
     void Plan(int buttonId);
 
-    // Leaves a dialog of the process alone (a program's own main dialog).
-    void Ignore(HWND window);
-
     // Waits until count boxes in all were answered; false on timeout.
     bool WaitForBoxes(size_t count, DWORD timeoutMs = 10000) const;
 
@@ -49,7 +46,6 @@ private:
     std::deque<int> planned_;
     std::vector<SeenBox> seen_;
     std::vector<HWND> handled_;
-    std::vector<HWND> ignored_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
