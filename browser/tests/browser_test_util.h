@@ -18,7 +18,7 @@
 
 namespace browsertest {
 
-// Copies a fixture skin (browser/skin/tests/fixtures/<fixture>) with the
+// Copies a fixture skin (skin/tests/fixtures/<fixture>) with the
 // built-in background into Skins\<name>, then deletes the given
 // section/key pairs from its Data.ini. Returns the Data.ini path.
 std::string InstallSkin(const testsupport::TempProgramFolder& program, const std::string& fixture,

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Photographs the built-in skin under Xvfb: runs skin_preview.exe from a build
 # folder on a display of its own and saves the screen as a PNG.
-#   browser/skin/tools/screenshot.sh <build-folder> <out.png> [width height [animator frame]]
+#   skin/tools/screenshot.sh <build-folder> <out.png> [width height [animator frame]]
 # The build folder is the one given to scripts/dev-test.sh (its x64/bin holds the program).
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(realpath -m "$1")
 out=$(realpath -m "$2")
 shift 2
