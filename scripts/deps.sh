@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make python3
+    cmake make python3 g++
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
     wine wine64 wine64-tools
     xvfb xauth xdotool imagemagick x11-utils

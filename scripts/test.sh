@@ -15,10 +15,24 @@ build_config "$root" "$build/x64" mingw-x86_64.cmake
 echo "== Building 32-bit (compile and link only)"
 build_config "$root" "$build/x86" mingw-i686.cmake
 
+echo "== Building the native tests (host compiler, sanitizers)"
+mkdir -p "$build/host"
+cmake -S "$root/tests/host" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug >"$build/host.configure.log" 2>&1 ||
+    { cat "$build/host.configure.log"; exit 1; }
+cmake --build "$build/host" -j"$(nproc)" 2>&1 | grep -Ev '^\[ *[0-9]+%\]' || true
+[[ ${PIPESTATUS[0]} == 0 ]] || exit 1
+
+echo "== Testing natively"
+set +e
+ctest --test-dir "$build/host" --output-on-failure "$@"
+host_rc=$?
+set -e
+
 wine_env_start "$build" 1
 echo "== Testing under Wine (display $DISPLAY)"
 set +e
 ctest --test-dir "$build/x64" --output-on-failure -j"$(nproc)" "$@"
 rc=$?
 set -e
+((rc == 0)) && rc=$host_rc
 exit $rc

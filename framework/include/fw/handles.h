@@ -106,6 +106,13 @@ struct ModuleTraits {
     static void close(pointer h) noexcept { ::FreeLibrary(h); }
 };
 
+struct MappedViewTraits {  // MapViewOfFile: null on failure
+    using pointer = void*;
+    static pointer invalid() noexcept { return nullptr; }
+    static bool valid(pointer p) noexcept { return p != nullptr; }
+    static void close(pointer p) noexcept { ::UnmapViewOfFile(p); }
+};
+
 using Handle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -114,6 +121,7 @@ using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using Icon = UniqueHandle<IconTraits>;
 using Menu = UniqueHandle<MenuTraits>;
 using Module = UniqueHandle<ModuleTraits>;
+using MappedView = UniqueHandle<MappedViewTraits>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Region = UniqueHandle<GdiObjectTraits<HRGN>>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;

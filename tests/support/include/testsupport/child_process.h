@@ -1,0 +1,39 @@
+// A program started by a test: its standard output and error go to a file
+// of its own, read once it has ended. Waits are bounded, never sleeps.
+#pragma once
+
+#include "fw/handles.h"
+
+#include <string>
+
+namespace testsupport {
+
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts the program (a full path) with the command line's arguments.
+    bool Start(const std::string& program, const std::string& arguments);
+    // The exit code once it ended, or -1 when it did not end in time (it is then ended).
+    int Wait(unsigned long timeoutMs = 60000);
+    // What it printed, after Wait.
+    std::string Output() const;
+    HANDLE Process() const { return process_.get(); }
+
+private:
+    fw::Handle process_;
+    std::string outputPath_;
+};
+
+// Runs a program to its end: its exit code (-1 on time-out) and its output.
+int RunProgram(const std::string& program, const std::string& arguments, std::string* output = nullptr);
+
+// A manual-reset named event, for meeting a child process at a step.
+fw::Handle MakeNamedEvent(const std::string& name);
+// Waits for the event or the process's end; true when the event came first.
+bool WaitEventOrExit(HANDLE event, HANDLE process, unsigned long timeoutMs = 60000);
+
+}  // namespace testsupport
