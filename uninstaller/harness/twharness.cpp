@@ -37,6 +37,15 @@ constexpr DWORD kWaitBoundMs = 60000;
 
 std::uint64_t Number(const char* text) { return std::strtoull(text, nullptr, 0); }
 
+// Label and number; built by appending, since "literal" + std::to_string()
+// sets off a false -Wrestrict warning in GCC 12.
+std::string Line(const char* label, long long value) {
+    std::string line = label;
+    line += ' ';
+    line += std::to_string(value);
+    return line;
+}
+
 void Print(const std::string& line) {
     std::fputs((line + "\n").c_str(), stdout);
     std::fflush(stdout);
@@ -107,32 +116,32 @@ private:
         if (op == "lock-create") {
             const std::string base = Next();
             const std::string suffix = Next();
-            Print("lock-create " + std::to_string(lock_.Create(base == "-" ? nullptr : base.c_str(), suffix.c_str())));
+            Print(Line("lock-create", lock_.Create(base == "-" ? nullptr : base.c_str(), suffix.c_str())));
         } else if (op == "lock") {
             const int mode = static_cast<int>(Number(Next()));
             const DWORD timeout = static_cast<DWORD>(Number(Next()));
-            Print("lock " + std::to_string(lock_.Lock(mode, timeout)));
+            Print(Line("lock", lock_.Lock(mode, timeout)));
         } else if (op == "unlock") {
             lock_.Unlock(static_cast<int>(Number(Next())));
         } else if (op == "block-open") {
             const std::uint32_t size = static_cast<std::uint32_t>(Number(Next()));
             const std::string base = Next();
             const std::string suffix = Next();
-            Print("open " + std::to_string(block_.Open(size, base.c_str(), suffix.c_str())));
+            Print(Line("open", block_.Open(size, base.c_str(), suffix.c_str())));
         } else if (op == "block-lock") {
-            Print("block-lock " + std::to_string(block_.Lock(static_cast<int>(Number(Next())))));
+            Print(Line("block-lock", block_.Lock(static_cast<int>(Number(Next())))));
         } else if (op == "block-unlock") {
             block_.Unlock(static_cast<int>(Number(Next())));
         } else if (op == "block-close") {
             block_.Close();
         } else if (op == "alloc") {
-            Print("alloc " + std::to_string(block_.Alloc(static_cast<std::uint32_t>(Number(Next())))));
+            Print(Line("alloc", block_.Alloc(static_cast<std::uint32_t>(Number(Next())))));
         } else if (op == "sethead") {
             const std::uint32_t index = static_cast<std::uint32_t>(Number(Next()));
             block_.SetHead(index, static_cast<std::uint32_t>(Number(Next())));
         } else if (op == "gethead") {
             const std::uint32_t index = static_cast<std::uint32_t>(Number(Next()));
-            Print("head " + std::to_string(index) + " " + std::to_string(block_.GetHead(index)));
+            Print(Line("head", index) + " " + std::to_string(block_.GetHead(index)));
         } else if (op == "header") {
             const auto* words = static_cast<const std::uint32_t*>(block_.ToPointer(0, 20));
             std::string line = "header";
