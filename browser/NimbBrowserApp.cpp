@@ -10,10 +10,10 @@
 #include "StringUtil.h"
 
 #include "fw/activex.h"
+#include "fw/com.h"
 #include "fw/msgbox.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <algorithm>
 #include <cctype>
@@ -55,7 +55,8 @@ CNimbBrowserApp::~CNimbBrowserApp() = default;
 
 int CNimbBrowserApp::InitInstance() {
     fw::SetProgramName(AppConstants::kProductName);
-    if (FAILED(::OleInitialize(nullptr))) {
+    fw::OleApartment ole;
+    if (!ole) {
         char text[256] = {};
         ::LoadStringA(::GetModuleHandleA(nullptr), IDS_OLE_INIT_FAILED, text, sizeof(text));
         fw::ShowMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
@@ -69,13 +70,22 @@ int CNimbBrowserApp::InitInstance() {
     errorHandler_.CreateLog(programFolder_);
     LoadSettings();
 
-    mainDialog_ = std::make_unique<CNimbBrowserDlg>(*this);
+    mainDialog_ = std::make_unique<CNimbBrowserDlg>(StartState(), errorHandler_);
     mainDialog_->RunModalLoop(nullptr, [this](MSG& msg) { return ProcessMessageFilter(msg); });
-    mainWindow_ = nullptr;
-    mainDialog_.reset();
-    ::OleUninitialize();
+    if (const auto& save = mainDialog_->SaveOnClose()) SaveWindowAndSkinSize(*save);
+    mainDialog_.reset();  // the page control goes before the apartment
     return 0;
 }
+
+BrowserStart CNimbBrowserApp::StartState() const {
+    BrowserStart start;
+    start.programFolder = programFolder_;
+    if (startRecord_) start.record = *startRecord_;
+    start.linkFileMode = linkFileMode_;
+    return start;
+}
+
+HWND CNimbBrowserApp::MainWindow() const { return mainDialog_ ? mainDialog_->hwnd() : nullptr; }
 
 void CNimbBrowserApp::LoadSettings() {
     if (!startRecord_) startRecord_ = std::make_unique<CURLObject>();
@@ -131,8 +141,9 @@ void CNimbBrowserApp::LoadLinkFileSettings(const std::string& path) {
 }
 
 bool CNimbBrowserApp::ProcessMessageFilter(MSG& msg) {
-    if (!mainWindow_ || !msg.hwnd) return false;
-    if (msg.hwnd != mainWindow_ && !::IsChild(mainWindow_, msg.hwnd)) return false;
+    const HWND main = MainWindow();
+    if (!main || !msg.hwnd) return false;
+    if (msg.hwnd != main && !::IsChild(main, msg.hwnd)) return false;
     if (msg.message == WM_KEYDOWN)
         HandleKey(static_cast<UINT>(msg.wParam));
     else if (msg.message == WM_SYSKEYDOWN)
@@ -152,7 +163,7 @@ void CNimbBrowserApp::HandleAltKey(UINT vk) {
         if (mainDialog_) mainDialog_->FocusAddressBox();
         break;
     case VK_F4:
-        SaveWindowAndSkinSize();
+        if (mainDialog_ && mainDialog_->hwnd()) SaveWindowAndSkinSize(mainDialog_->StateToSave());
         ::PostQuitMessage(0);
         break;
     default:
@@ -161,21 +172,9 @@ void CNimbBrowserApp::HandleAltKey(UINT vk) {
     }
 }
 
-void CNimbBrowserApp::SaveWindowAndSkinSize() {
-    if (!mainWindow_) return;
-    // A minimised window's rectangle is no place to come back to.
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof(placement);
-    RECT rect{};
-    if (::IsIconic(mainWindow_) && ::GetWindowPlacement(mainWindow_, &placement))
-        rect = placement.rcNormalPosition;
-    else
-        ::GetWindowRect(mainWindow_, &rect);
+void CNimbBrowserApp::SaveWindowAndSkinSize(const BrowserSave& save) {
+    const RECT& rect = save.windowRect;
     CRegSettings().SaveWindowRect(AppConstants::kProductName, rect);
-
-    const std::string& skin = startRecord_->skinName;
-    if (IsBuiltInSkin(skin)) return;
-    const SkinPaths paths = MakeSkinPaths(programFolder_, skin);
-    if (paths.builtIn) return;  // never a Data.ini outside Skins
-    CSkinFile(paths.reference).WriteSkinSize(rect.right - rect.left, rect.bottom - rect.top);
+    // The paths were made inside Skins: a built-in skin has no Data.ini to write.
+    CSkinFile(save.skin).WriteSkinSize(rect.right - rect.left, rect.bottom - rect.top);
 }

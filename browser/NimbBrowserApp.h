@@ -2,6 +2,7 @@
 // keyboard shortcuts, and saving the window rectangle and skin size.
 #pragma once
 
+#include "BrowserState.h"
 #include "ErrorHandler.h"
 #include "URLObject.h"
 
@@ -43,12 +44,16 @@ public:
     void HandleKey(UINT vk);
     void HandleAltKey(UINT vk);
 
-    void SaveWindowAndSkinSize();
+    // Saves the window rectangle and, for a folder skin, its size into the skin.
+    void SaveWindowAndSkinSize(const BrowserSave& save);
+
+    // What the main window starts with, once the settings are loaded.
+    BrowserStart StartState() const;
 
     CURLObject& StartRecord() { return *startRecord_; }
     bool LinkFileMode() const { return linkFileMode_; }
-    HWND MainWindow() const { return mainWindow_; }
-    void SetMainWindow(HWND wnd) { mainWindow_ = wnd; }
+    // The main window while it exists.
+    HWND MainWindow() const;
     CErrorHandler& ErrorHandler() { return errorHandler_; }
     const std::string& ProgramFolder() const { return programFolder_; }
     CNimbBrowserDlg* MainDialog() { return mainDialog_.get(); }
@@ -59,7 +64,6 @@ private:
 
     std::string commandLine_;
     std::string programFolder_;
-    HWND mainWindow_ = nullptr;
     bool linkFileMode_ = false;
     std::unique_ptr<CURLObject> startRecord_;
     std::unique_ptr<CNimbBrowserDlg> mainDialog_;

@@ -2,8 +2,6 @@
 // painting, first show) and the ways it closes.
 #include "NimbBrowserDlg.h"
 
-#include "NimbBrowserApp.h"
-
 #include "AppConstants.h"
 #include "StringUtil.h"
 
@@ -31,38 +29,33 @@ fw::Region RimOf(HRGN region) {
 
 }  // namespace
 
-CNimbBrowserDlg::CNimbBrowserDlg(CNimbBrowserApp& app)
-    : fw::Dialog(IDD_NIMBBROWSER_DIALOG), app_(app), programFolder_(app.ProgramFolder()) {
+CNimbBrowserDlg::CNimbBrowserDlg(BrowserStart start, CErrorHandler& errors)
+    : fw::Dialog(IDD_NIMBBROWSER_DIALOG), start_(std::move(start)), errors_(errors) {
     icon_.reset(static_cast<HICON>(
         ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
 }
 
 CNimbBrowserDlg::~CNimbBrowserDlg() = default;
 
-void CNimbBrowserDlg::SetSkinPaths(const std::string& skinName) {
-    skinPaths_ = MakeSkinPaths(programFolder_, skinName);
+void CNimbBrowserDlg::SetSkin(const std::string& skinName) {
+    skinFile_ = CSkinFile(MakeSkinPaths(start_.programFolder, skinName));
 }
 
-void CNimbBrowserDlg::SwitchToBuiltInSkin() {
-    SetSkinPaths(AppConstants::kDefaultSkin);
-    app_.StartRecord().skinName = AppConstants::kDefaultSkin;
-}
+void CNimbBrowserDlg::SwitchToBuiltInSkin() { SetSkin(AppConstants::kDefaultSkin); }
 
-int CNimbBrowserDlg::LoadSkinBackground() { return skin_.LoadSkinBackground(skinPaths_.reference, hwnd()); }
+int CNimbBrowserDlg::LoadSkinBackground() { return skin_.LoadSkinBackground(skinFile_, hwnd()); }
 
 void CNimbBrowserDlg::LoadBuiltInSkin(bool placeControls) {
     // The built-in skin is complete: its steps cannot fail.
     SwitchToBuiltInSkin();
     LoadSkinBackground();
-    SetupBitmapButtons(skinPaths_.reference);
-    if (placeControls) SetAllControlsPlacements(skinPaths_.reference);
+    SetupBitmapButtons(skinFile_);
+    if (placeControls) SetAllControlsPlacements(skinFile_);
 }
 
 BOOL CNimbBrowserDlg::OnInitDialog() {
-    CURLObject& record = app_.StartRecord();
-    SetSkinPaths(record.skinName);
     // An unsafe or unknown name is the built-in skin from here on.
-    record.skinName = skinPaths_.name;
+    SetSkin(start_.record.skinName);
 
     ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
@@ -72,31 +65,38 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
 
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
     FillDefaultButtonList();
-    if (const int rc = SetupBitmapButtons(skinPaths_.reference); rc != 0) {
-        app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetupBitmapButtons");
+    if (const int rc = SetupBitmapButtons(skinFile_); rc != 0) {
+        errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetupBitmapButtons");
         LoadBuiltInSkin(false);
     }
-    if (const int rc = SetAllControlsPlacements(skinPaths_.reference); rc != 0) {
-        app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
+    if (const int rc = SetAllControlsPlacements(skinFile_); rc != 0) {
+        errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
         LoadBuiltInSkin(true);
     }
-    app_.SetMainWindow(hwnd());
     // Seam: the default-browser question and the ad client's start come here.
     RecordControlProportions();
     ShowStartPage();
     settings_.SetCheckAssociations(false);
-    browser_.Navigate(record.link.address == "http://" ? "about:blank" : record.link.address);
     SetItemText(IDC_ADDRESS, address_);
+    // The page control's first navigation costs Wine's HTML library its start
+    // (about 130 ms): it waits until the window has been shown and painted.
+    ::PostMessageA(hwnd(), kMsgStartNavigation, 0, 0);
     return TRUE;
 }
 
-void CNimbBrowserDlg::ShowStartPage() {
+void CNimbBrowserDlg::StartNavigation() {
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     browser_.Navigate("about:blank");
-    const CURLObject& record = app_.StartRecord();
+    const std::string& address = start_.record.link.address;
+    browser_.Navigate(address == "http://" ? "about:blank" : address);
+}
+
+void CNimbBrowserDlg::ShowStartPage() {
+    const CURLObject& record = start_.record;
     const URLRect& stored = record.link.windowRect;
     RECT rect{stored.left, stored.top, stored.right, stored.bottom};
-    if (!app_.LinkFileMode() || (rect.left == 0 && rect.top == 0 && rect.right == 0 && rect.bottom == 0))
-        rect = GetStartWindowRect();
+    // An empty or inverted rectangle is no place to open at.
+    if (!start_.linkFileMode || ::IsRectEmpty(&rect)) rect = GetStartWindowRect();
 
     layoutReady_ = true;
     sizeHandled_ = false;
@@ -118,15 +118,16 @@ void CNimbBrowserDlg::ShowStartPage() {
 
 RECT CNimbBrowserDlg::GetStartWindowRect() {
     RECT saved{0, 0, 0, 0};
-    const bool read = settings_.LoadWindowRect(AppConstants::kProductName, &saved) == 0;
+    // An inverted or empty stored rectangle counts as none.
+    const bool read = settings_.LoadWindowRect(AppConstants::kProductName, &saved) == 0 && !::IsRectEmpty(&saved);
     if (!read) saved = RECT{0, 0, 0, 0};
-    if (skinPaths_.builtIn) {
+    if (skinFile_.IsBuiltIn()) {
         if (read) return saved;
         return RECT{saved.left, saved.top, saved.left + skin_.SkinWidth(), saved.top + skin_.SkinHeight()};
     }
     RECT size{};
     int width = skin_.SkinWidth(), height = skin_.SkinHeight();
-    if (CSkinFile(skinPaths_.reference).ReadSkinSize(&size)) {
+    if (skinFile_.ReadSkinSize(&size)) {
         width = size.right;
         height = size.bottom;
     }
@@ -139,8 +140,21 @@ bool CNimbBrowserDlg::CanExit() {
 }
 
 void CNimbBrowserDlg::OnCloseBrowser() {
-    app_.SaveWindowAndSkinSize();
+    saveOnClose_ = StateToSave();
     EndDialog(IDCANCEL);
+}
+
+BrowserSave CNimbBrowserDlg::StateToSave() const {
+    BrowserSave save;
+    save.skin = skinFile_.Paths();
+    // A minimised window's rectangle is no place to come back to.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (::IsIconic(hwnd()) && ::GetWindowPlacement(hwnd(), &placement))
+        save.windowRect = placement.rcNormalPosition;
+    else
+        ::GetWindowRect(hwnd(), &save.windowRect);
+    return save;
 }
 
 void CNimbBrowserDlg::OnCancel() {
@@ -201,17 +215,17 @@ void CNimbBrowserDlg::DrawDragOutline(POINT screenPoint) {
     }
     ::OffsetRgn(region.get(), screenPoint.x - grabOffset_.x - kOutline, screenPoint.y - grabOffset_.y - kOutline);
     // Inverted, so that drawing it twice restores the screen.
-    ::InvertRgn(screenDc_, RimOf(region.get()).get());
+    ::InvertRgn(screenDc_->get(), RimOf(region.get()).get());
 }
 
 void CNimbBrowserDlg::DrawSizeOutline(const RECT& r) {
     if (!screenDc_) return;
     fw::Region outer(::CreateRectRgn(r.left, r.top, r.right, r.bottom));
-    ::InvertRgn(screenDc_, RimOf(outer.get()).get());
+    ::InvertRgn(screenDc_->get(), RimOf(outer.get()).get());
 }
 
 void CNimbBrowserDlg::OnLButtonDown(POINT point) {
-    screenDc_ = ::GetDC(nullptr);
+    screenDc_.emplace(nullptr);
     grabOffset_ = POINT{point.x + kOutline, point.y + kOutline};
     dragging_ = true;
     ::SetCapture(hwnd());
@@ -231,8 +245,7 @@ void CNimbBrowserDlg::OnLButtonUp(POINT point) {
     dragging_ = false;
     ::ReleaseCapture();
     DrawDragOutline(lastOutline_);
-    ::ReleaseDC(nullptr, screenDc_);
-    screenDc_ = nullptr;
+    screenDc_.reset();
     ::ClientToScreen(hwnd(), &point);
     ::SetWindowPos(hwnd(), nullptr, point.x - grabOffset_.x, point.y - grabOffset_.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER);
@@ -265,7 +278,7 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
     case WM_ENTERSIZEMOVE: {
         // Only a size shows an outline; the move that the caption-less window
         // never makes needs none.
-        screenDc_ = ::GetDC(nullptr);
+        screenDc_.emplace(nullptr);
         sizing_ = true;
         sizeOutline_ = fw::ScreenRectOf(hwnd());
         DrawSizeOutline(sizeOutline_);
@@ -282,8 +295,7 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         if (sizing_) {
             sizing_ = false;
             DrawSizeOutline(sizeOutline_);
-            ::ReleaseDC(nullptr, screenDc_);
-            screenDc_ = nullptr;
+            screenDc_.reset();
             RECT client{};
             ::GetClientRect(hwnd(), &client);
             HandleNewSize(client.right, client.bottom);
@@ -309,8 +321,7 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
             // Lost the mouse mid-drag: take the outline away and stay put.
             dragging_ = false;
             DrawDragOutline(lastOutline_);
-            ::ReleaseDC(nullptr, screenDc_);
-            screenDc_ = nullptr;
+            screenDc_.reset();
         }
         return false;
     case WM_ACTIVATE:
@@ -340,6 +351,9 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
             return true;
         }
         OnCancel();  // a close request only stops the page
+        return true;
+    case kMsgStartNavigation:
+        StartNavigation();
         return true;
     case WM_QUERYNEWPALETTE:
     case WM_PALETTECHANGED:

@@ -4,11 +4,15 @@
 
 #include "resource.h"
 
+#include "BrowserState.h"
+
+#include "ErrorHandler.h"
 #include "LinkLauncher.h"
 #include "PopupBrowserDlg.h"
 #include "RegSettings.h"
 #include "SkinBackground.h"
 #include "SkinButton.h"
+#include "SkinControls.h"
 #include "SkinFile.h"
 #include "URLObject.h"
 #include "WebBrowser2.h"
@@ -21,26 +25,26 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-class CNimbBrowserApp;
-
 class CNimbBrowserDlg : public fw::Dialog {
 public:
-    explicit CNimbBrowserDlg(CNimbBrowserApp& app);
+    // errors: where reported skin faults go; it outlives the window.
+    CNimbBrowserDlg(BrowserStart start, CErrorHandler& errors);
     ~CNimbBrowserDlg() override;
 
     // --- Skin buttons ---
     void FillDefaultButtonList();
-    int SetupBitmapButtons(const std::string& reference);
-    int ReadSpecialButtons(const std::string& reference);
-    void ReadButtonInfo(const std::string& reference, std::vector<std::unique_ptr<CSkinButton>>* descriptors);
+    int SetupBitmapButtons(const CSkinFile& skin);
+    int ReadSpecialButtons(const CSkinFile& skin);
+    void ReadButtonInfo(const CSkinFile& skin, std::vector<std::unique_ptr<CSkinButton>>* descriptors);
     void ApplyButtonInfo(const std::vector<std::unique_ptr<CSkinButton>>& descriptors);
     void RealizeSkinPalette();
 
     // --- Placement and layout ---
-    int SetAllControlsPlacements(const std::string& reference);
+    int SetAllControlsPlacements(const CSkinFile& skin);
     void RecordControlProportions();
     void ApplyProportionalLayout(int cx, int cy);
     void ShowOfflineIndicator(bool offline);
@@ -49,10 +53,14 @@ public:
     void ChangeSkin(const std::string& skinName);
 
     // --- Start and close ---
+    // Places and titles the window for the start; the navigation follows once it is shown.
     void ShowStartPage();
     RECT GetStartWindowRect();
     bool CanExit();
     void OnCloseBrowser();
+    // What the application saves: now (Alt+F4), or once the window has closed.
+    BrowserSave StateToSave() const;
+    const std::optional<BrowserSave>& SaveOnClose() const { return saveOnClose_; }
     void FocusAddressBox();
 
     // --- State the commands and tests read ---
@@ -60,7 +68,8 @@ public:
     const std::vector<CSkinButton*>& LiveButtons() const { return liveButtons_; }
     const std::vector<std::string>& DefaultButtonLines() const { return defaultButtonLines_; }
     const CSkinBackground& Skin() const { return skin_; }
-    const SkinPaths& SkinPath() const { return skinPaths_; }
+    const SkinPaths& SkinPath() const { return skinFile_.Paths(); }
+    const CSkinFile& SkinFile() const { return skinFile_; }
     const RECT& ViewerRect() const { return viewerRect_; }
     int MinTrackWidth() const { return minTrackWidth_; }
     bool IsOffline() const { return offline_; }
@@ -76,11 +85,15 @@ public:
     const Proportion& ViewerProportion() const { return viewerProportion_; }
     const Proportion& ControlProportion(int controlId) const;
 
-    // The controls whose proportions are recorded, in the layout's order.
-    static constexpr std::array<int, 19> kProportionedControls = {
-        IDC_TITLE,     IDC_MENU,  IDC_MINIMIZE, IDC_CLOSE, IDC_ANIMATOR,  IDC_BACK,      IDC_FORWARD,
-        IDC_STOP,      IDC_REFRESH, IDC_HOME,   IDC_CUT,   IDC_COPY,      IDC_PASTE,     IDC_FAVORITES,
-        IDC_PRINT,     IDC_EDITSOURCE, IDC_WORKOFFLINE, IDC_INVOKEMANAGER, IDC_SKINLIBRARY};
+    // The controls whose proportions are recorded, in the layout's order:
+    // the title, then every skin button the layout places.
+    static constexpr size_t kLaidOutButtonCount = CountSkinControls(IsLaidOutSkinButton);
+    static constexpr std::array<int, 1 + kLaidOutButtonCount> kProportionedControls = [] {
+        std::array<int, 1 + kLaidOutButtonCount> ids{IDC_TITLE};
+        const auto buttons = SkinControlIds<kLaidOutButtonCount>(IsLaidOutSkinButton);
+        for (size_t i = 0; i < buttons.size(); ++i) ids[i + 1] = buttons[i];
+        return ids;
+    }();
 
 protected:
     BOOL OnInitDialog() override;
@@ -90,8 +103,8 @@ protected:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    // Skin paths for a name: the built-in skin, or a folder under Skins.
-    void SetSkinPaths(const std::string& skinName);
+    // The skin of a name: the built-in skin, or a folder under Skins.
+    void SetSkin(const std::string& skinName);
     void SwitchToBuiltInSkin();
     int LoadSkinBackground();
     // Falls back to the built-in skin: background, buttons and, when asked, placements.
@@ -123,14 +136,15 @@ private:
     void BindButtons();
     bool HandlePaletteMessage(UINT msg, WPARAM wParam, LRESULT* result);
 
-    CNimbBrowserApp& app_;
-    std::array<CSkinButton, 19> buttons_;
+    BrowserStart start_;
+    CErrorHandler& errors_;
+    std::optional<BrowserSave> saveOnClose_;
+    std::array<CSkinButton, kSkinControls.size()> buttons_;  // one per row of kSkinControls
     std::vector<CSkinButton*> liveButtons_;
     std::vector<std::string> defaultButtonLines_;
 
     CSkinBackground skin_;
-    SkinPaths skinPaths_;
-    std::string programFolder_;
+    CSkinFile skinFile_{SkinPaths{}};
     std::string address_;
 
     RECT viewerRect_{};
@@ -138,7 +152,7 @@ private:
     int statusHeight_ = 20;
     int minTrackWidth_ = 0;
     Proportion viewerProportion_;
-    std::array<Proportion, 19> proportions_{};
+    std::array<Proportion, kProportionedControls.size()> proportions_{};
     RECT offlineCell_{};
     RECT secureCell_{};
     bool layoutReady_ = false;
@@ -159,7 +173,7 @@ private:
     bool sizing_ = false;
     bool repaintDue_ = false;
     RECT sizeOutline_{};
-    HDC screenDc_ = nullptr;
+    std::optional<fw::WindowDc> screenDc_;  // the screen, while an outline is drawn on it
     bool active_ = false;
     bool sizeHandled_ = false;
 
@@ -189,6 +203,9 @@ public:
 private:
     // Creates the control in the place of control 1000 and connects its events.
     void CreateBrowser();
+    // Posted at the end of start-up: the first navigations, after the first paint.
+    static constexpr UINT kMsgStartNavigation = WM_APP + 1;
+    void StartNavigation();
     void OnCommandStateChange(long command, bool enable);
     void OnStatusTextChange(const std::string& text);
     void OnNewWindow2(const fw::DispArgs& args);

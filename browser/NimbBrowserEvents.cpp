@@ -69,7 +69,7 @@ void CNimbBrowserDlg::OnSetSecureLockIcon(long secureIcon) {
 void CNimbBrowserDlg::OnStatusTextChange(const std::string& text) { SetItemText(IDC_STATUS, text); }
 
 void CNimbBrowserDlg::OnNewWindow2(const fw::DispArgs& args) {
-    CPopupBrowserDlg* popup = popups_.Open(programFolder_);
+    CPopupBrowserDlg* popup = popups_.Open(start_.programFolder);
     const fw::ComPtr<IDispatch> application = popup ? popup->Browser().GetApplication() : nullptr;
     if (!application) {
         // No popup to take the page: no window at all rather than one outside the browser.

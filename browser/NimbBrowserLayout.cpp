@@ -2,8 +2,6 @@
 // sized, the status indicators, and changing the skin at run time.
 #include "NimbBrowserDlg.h"
 
-#include "NimbBrowserApp.h"
-
 #include "AppConstants.h"
 #include "StringUtil.h"
 
@@ -20,7 +18,7 @@ void MoveControl(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-int CNimbBrowserDlg::SetAllControlsPlacements(const std::string& reference) {
+int CNimbBrowserDlg::SetAllControlsPlacements(const CSkinFile& skin) {
     for (CSkinButton* button : liveButtons_) {
         const RECT& r = button->Rect();
         ::SetWindowPos(button->hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -28,12 +26,7 @@ int CNimbBrowserDlg::SetAllControlsPlacements(const std::string& reference) {
         button->SetTooltipText(button->Tooltip(), true);
     }
 
-    const CSkinFile file(reference);
-    if (skin_.Kind() == kSkinFromFolder && !file.IsBuiltIn()) {
-        if (const int rc = file.ReadViewer(&viewerRect_); rc != 0) return rc;
-    } else {
-        viewerRect_ = AppConstants::DefaultViewerArea.area;
-    }
+    if (const int rc = skin.ReadViewer(&viewerRect_); rc != 0) return rc;
 
     CSkinButton& go = Button(IDC_GO);
     go.SetTooltipText(go.Tooltip(), true);
@@ -61,11 +54,7 @@ int CNimbBrowserDlg::SetAllControlsPlacements(const std::string& reference) {
     MoveControl(go.hwnd(), viewerRect_.right - goWidth, viewerRect_.top - addressHeight, goWidth, goHeight);
     ::ShowWindow(go.hwnd(), SW_SHOWNOACTIVATE);
 
-    if (skin_.Kind() == kSkinFromFolder && !file.IsBuiltIn()) {
-        if (const int rc = file.ReadTitleBar(&titleRect_); rc != 0) return rc;
-    } else {
-        titleRect_ = RECT{0, 0, 0, 0};
-    }
+    if (const int rc = skin.ReadTitleBar(&titleRect_); rc != 0) return rc;
     MoveControl(Item(IDC_TITLE), titleRect_.left, titleRect_.top, titleRect_.right - titleRect_.left,
                 titleRect_.bottom - titleRect_.top);
     return 0;
@@ -211,11 +200,8 @@ void CNimbBrowserDlg::PlaceControlScaled(int cx, int cy, HWND control, float x, 
 }
 
 void CNimbBrowserDlg::RedrawLayout() {
-    constexpr int kOrder[] = {IDC_MENU,   IDC_MINIMIZE, IDC_CLOSE,      IDC_ANIMATOR,    IDC_BACK, IDC_FORWARD,
-                              IDC_STOP,   IDC_REFRESH,  IDC_HOME,       IDC_CUT,         IDC_COPY, IDC_PASTE,
-                              IDC_FAVORITES, IDC_PRINT, IDC_EDITSOURCE, IDC_WORKOFFLINE, IDC_INVOKEMANAGER,
-                              IDC_SKINLIBRARY};
-    for (int id : kOrder) ::RedrawWindow(Item(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    for (size_t i = 1; i < kProportionedControls.size(); ++i)
+        ::RedrawWindow(Item(kProportionedControls[i]), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CNimbBrowserDlg::ShowIndicator(int hiddenId, int shownId, const RECT& cell) {
@@ -239,15 +225,13 @@ void CNimbBrowserDlg::ShowSecureIndicator(bool secure) {
 }
 
 void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
-    CURLObject& record = app_.StartRecord();
-    if (EqualsNoCase(skinName, record.skinName)) return;
-    SetSkinPaths(skinName);
-    record.skinName = skinPaths_.name;
+    if (EqualsNoCase(skinName, skinFile_.Name())) return;
+    SetSkin(skinName);
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
 
     FillDefaultButtonList();
-    if (const int rc = SetupBitmapButtons(skinPaths_.reference); rc != 0) {
-        app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
+    if (const int rc = SetupBitmapButtons(skinFile_); rc != 0) {
+        errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
         LoadBuiltInSkin(false);
     }
 
@@ -256,9 +240,9 @@ void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
     // go to the screen origin, and hiding a shown window costs Wine seconds.
     const bool visible = ::IsWindowVisible(hwnd()) != FALSE;
     if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
-    if (const int rc = SetAllControlsPlacements(skinPaths_.reference); rc != 0) {
+    if (const int rc = SetAllControlsPlacements(skinFile_); rc != 0) {
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
-        app_.ErrorHandler().ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
+        errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
         LoadBuiltInSkin(true);
     }

@@ -7,17 +7,8 @@
 
 namespace {
 
-// The nineteen buttons in member order.
-constexpr std::array<int, 19> kButtonIds = {IDC_INVOKEMANAGER, IDC_SKINLIBRARY, IDC_WORKOFFLINE, IDC_EDITSOURCE,
-                                            IDC_PRINT,         IDC_FAVORITES,   IDC_PASTE,       IDC_COPY,
-                                            IDC_CUT,           IDC_HOME,        IDC_REFRESH,     IDC_STOP,
-                                            IDC_FORWARD,       IDC_BACK,        IDC_MENU,        IDC_MINIMIZE,
-                                            IDC_CLOSE,         IDC_ANIMATOR,    IDC_GO};
-
-// Buttons repainted on palette changes (MENU realises its own; SKINLIBRARY is left alone).
-constexpr int kPaletteButtons[] = {IDC_FAVORITES, IDC_MINIMIZE, IDC_CLOSE,   IDC_ANIMATOR, IDC_GO,       IDC_BACK,
-                                   IDC_FORWARD,   IDC_STOP,     IDC_REFRESH, IDC_HOME,     IDC_CUT,      IDC_COPY,
-                                   IDC_PASTE,     IDC_PRINT,    IDC_EDITSOURCE, IDC_WORKOFFLINE, IDC_INVOKEMANAGER};
+constexpr size_t kPaletteButtonCount = CountSkinControls(IsPaletteSkinButton);
+constexpr auto kPaletteButtons = SkinControlIds<kPaletteButtonCount>(IsPaletteSkinButton);
 
 // Loads a button's pictures from the skin's files, else its default resource.
 void LoadButtonPictures(CSkinButton& button, const std::string& path1, const std::string& path2, UINT defaultId,
@@ -30,37 +21,36 @@ void LoadButtonPictures(CSkinButton& button, const std::string& path1, const std
 }  // namespace
 
 CSkinButton& CNimbBrowserDlg::Button(int controlId) {
-    for (size_t i = 0; i < kButtonIds.size(); ++i)
-        if (kButtonIds[i] == controlId) return buttons_[i];
-    return buttons_.back();
+    const size_t index = SkinControlIndex(controlId);
+    return index < buttons_.size() ? buttons_[index] : buttons_.back();
 }
 
 void CNimbBrowserDlg::FillDefaultButtonList() {
     defaultButtonLines_.assign(AppConstants::kDefaultButtonLines.begin(), AppConstants::kDefaultButtonLines.end());
 }
 
-int CNimbBrowserDlg::SetupBitmapButtons(const std::string& reference) {
+int CNimbBrowserDlg::SetupBitmapButtons(const CSkinFile& skin) {
     for (CSkinButton* button : liveButtons_)
         if (button->hwnd()) ::ShowWindow(button->hwnd(), SW_HIDE);
     liveButtons_.clear();
 
-    const int special = ReadSpecialButtons(reference);
-    if (special != 0 && skin_.Kind() == kSkinFromFolder) return special;
+    const int special = ReadSpecialButtons(skin);
+    if (special != 0 && !skin.IsBuiltIn()) return special;
     std::vector<std::unique_ptr<CSkinButton>> descriptors;
-    ReadButtonInfo(reference, &descriptors);
+    ReadButtonInfo(skin, &descriptors);
     ApplyButtonInfo(descriptors);
     return 0;
 }
 
-int CNimbBrowserDlg::ReadSpecialButtons(const std::string& reference) {
-    const CSkinFile file(reference);
-    const std::string& folder = skinPaths_.folder;
-    for (const SpecialButtonInfo& info : kSpecialButtons) {
-        const std::string line = file.SpecialLine(info.which);
+int CNimbBrowserDlg::ReadSpecialButtons(const CSkinFile& skin) {
+    const std::string& folder = skin.Folder();
+    for (size_t i = 0; i < kSpecialButtonCount; ++i) {
+        const SkinControl& info = GetSpecialButtonInfo(static_cast<SpecialButton>(i));
+        const std::string line = skin.SpecialLine(info.special);
         if (line.empty()) return info.missingCode;
         CSkinButton& button = Button(info.controlId);
         button.SetName(info.name);
-        switch (info.which) {
+        switch (info.special) {
         case SpecialButton::kAnimator: {
             const SkinAnimatorLine a = ParseAnimatorLine(line, folder);
             button.SetRect(a.rect);
@@ -89,22 +79,21 @@ int CNimbBrowserDlg::ReadSpecialButtons(const std::string& reference) {
             break;
         }
         }
-        if (info.which != SpecialButton::kGo) liveButtons_.push_back(&button);
+        if (info.special != SpecialButton::kGo) liveButtons_.push_back(&button);
     }
     return 0;
 }
 
-void CNimbBrowserDlg::ReadButtonInfo(const std::string& reference,
+void CNimbBrowserDlg::ReadButtonInfo(const CSkinFile& skin,
                                      std::vector<std::unique_ptr<CSkinButton>>* descriptors) {
-    const CSkinFile file(reference);
-    const int count = file.ButtonLineCount();
+    const int count = skin.ButtonLineCount();
     for (int i = 1; i <= count; ++i) {
-        const std::string line = file.IsBuiltIn() ? (i <= static_cast<int>(defaultButtonLines_.size())
+        const std::string line = skin.IsBuiltIn() ? (i <= static_cast<int>(defaultButtonLines_.size())
                                                          ? defaultButtonLines_[static_cast<size_t>(i - 1)]
                                                          : std::string())
-                                                  : file.ButtonLine(i);
+                                                  : skin.ButtonLine(i);
         if (line.empty()) continue;
-        const SkinButtonLine b = ParseButtonLine(line, skinPaths_.folder);
+        const SkinButtonLine b = ParseButtonLine(line, skin.Folder());
         auto descriptor = std::make_unique<CSkinButton>();
         descriptor->SetName(b.name);
         descriptor->SetRect(b.rect);
@@ -118,7 +107,7 @@ void CNimbBrowserDlg::ReadButtonInfo(const std::string& reference,
 
 void CNimbBrowserDlg::ApplyButtonInfo(const std::vector<std::unique_ptr<CSkinButton>>& descriptors) {
     for (const auto& descriptor : descriptors) {
-        const SkinButtonInfo* info = FindOrdinaryButton(descriptor->Name());
+        const SkinControl* info = FindOrdinaryButton(descriptor->Name());
         if (!info) continue;
         CSkinButton& button = Button(info->controlId);
         button.CopySkinInfo(*descriptor);
@@ -156,8 +145,12 @@ bool CNimbBrowserDlg::HandlePaletteMessage(UINT msg, WPARAM wParam, LRESULT* res
         return true;
     }
     if (msg == WM_PALETTECHANGED) {
-        if (reinterpret_cast<HWND>(wParam) != hwnd()) InvalidatePaletteButtons(hwnd(), true);
-        RealizeSkinPalette();
+        // A change this window made itself is answered by nothing, else realising
+        // again would change the palette again, without end.
+        if (reinterpret_cast<HWND>(wParam) != hwnd()) {
+            InvalidatePaletteButtons(hwnd(), true);
+            RealizeSkinPalette();
+        }
         *result = 0;
         return true;
     }
@@ -165,5 +158,5 @@ bool CNimbBrowserDlg::HandlePaletteMessage(UINT msg, WPARAM wParam, LRESULT* res
 }
 
 void CNimbBrowserDlg::BindButtons() {
-    for (size_t i = 0; i < kButtonIds.size(); ++i) buttons_[i].Subclass(Item(kButtonIds[i]));
+    for (size_t i = 0; i < kSkinControls.size(); ++i) buttons_[i].Subclass(Item(kSkinControls[i].controlId));
 }

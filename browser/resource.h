@@ -1,6 +1,9 @@
 // Resource and control ids of the browser program; read by the resource
-// compiler too, so only #define lines.
+// compiler too, so only preprocessor lines.
 #pragma once
+
+// The controls a skin drives.
+#include "SkinControlIds.h"
 
 #define IDS_OLE_INIT_FAILED 100
 #define IDD_LAUNCHER 99
@@ -9,33 +12,13 @@
 #define IDC_HAND_CURSOR 265
 
 #define IDC_EXPLORER 1000
-#define IDC_MENU 1004
 #define IDC_ADDRESS 1005
 #define IDC_STATIC_1006 1006
 #define IDC_STATUS 1007
-#define IDC_GO 1008
-#define IDC_CLOSE 1014
-#define IDC_TITLE 1015
-#define IDC_MINIMIZE 1017
-#define IDC_WORKOFFLINE 1025
-#define IDC_EDITSOURCE 1026
-#define IDC_PRINT 1027
-#define IDC_FAVORITES 1028
-#define IDC_PASTE 1029
-#define IDC_COPY 1030
-#define IDC_CUT 1031
-#define IDC_HOME 1032
-#define IDC_REFRESH 1033
-#define IDC_STOP 1034
-#define IDC_BACK 1035
-#define IDC_FORWARD 1036
-#define IDC_SKINLIBRARY 1037
-#define IDC_INVOKEMANAGER 1038
 #define IDC_OFFLINE_PICTURE 1047
 #define IDC_SECURE_PICTURE 1048
 #define IDC_ONLINE_PICTURE 1049
 #define IDC_NOTSECURE_PICTURE 1050
-#define IDC_ANIMATOR 1051
 #define IDC_BANNER 1055
 
 #define ID_MENU_CLOSE 31029

@@ -6,7 +6,7 @@
 #include "SkinRegion.h"
 #include "SkinResources.h"
 
-#include "fw/file.h"
+#include "fw/handles.h"
 #include "fw/msgbox.h"
 
 bool CSkinBackground::LoadBuiltIn() {
@@ -17,19 +17,20 @@ bool CSkinBackground::LoadBuiltIn() {
     return backgroundBitmap_ != nullptr;
 }
 
-int CSkinBackground::LoadSkinBackground(const std::string& reference, HWND owner) {
+int CSkinBackground::LoadSkinBackground(const CSkinFile& skin, HWND owner) {
     background_ = std::make_unique<CDibBitmap>();
     backgroundBitmap_ = nullptr;
     int result = kErrNone;
-    const CSkinFile skin(reference);
     if (skin.IsBuiltIn()) {
         if (!LoadBuiltIn()) result = kErrLoadResource;
     } else {
-        const std::string path = fw::FolderOf(reference) + "\\" + skin.BackgroundBitmap();
+        const std::string name = skin.BackgroundBitmap();
+        const std::string path = skin.Folder() + "\\" + name;
         DibLimits limits;
         limits.maxSide = kMaxBackgroundSide;
         limits.maxPixels = static_cast<uint64_t>(kMaxBackgroundSide) * kMaxBackgroundSide;
-        backgroundBitmap_ = background_->LoadFromFile(path, limits);
+        // A name outside the skin's folder is never opened: it counts as a missing file.
+        if (IsSafeSkinBitmapName(name)) backgroundBitmap_ = background_->LoadFromFile(path, limits);
         if (backgroundBitmap_) {
             transparentColor_ = skin.TransparentColor();
             skinKind_ = kSkinFromFolder;
@@ -63,7 +64,8 @@ void CSkinBackground::Paint(HDC clientDc) const {
 
 void CSkinBackground::PaintFrame(HWND window) const {
     if (!background_ || !background_->IsLoaded()) return;
-    HDC dc = ::GetWindowDC(window);
+    fw::WholeWindowDc windowDc(window);
+    HDC dc = windowDc.get();
     if (!dc) return;
     RECT windowRect{}, client{};
     ::GetWindowRect(window, &windowRect);
@@ -77,5 +79,4 @@ void CSkinBackground::PaintFrame(HWND window) const {
     ::SetViewportOrgEx(dc, 3, 3, &previous);  // DrawScaled paints at -3, -3
     background_->DrawScaled(dc, paintedWidth_, paintedHeight_);
     ::SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
-    ::ReleaseDC(window, dc);
 }

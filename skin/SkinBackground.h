@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DibBitmap.h"
+#include "SkinFile.h"
 
 #include <windows.h>
 
@@ -19,11 +20,12 @@ inline constexpr int32_t kMaxBackgroundSide = 8192;
 
 class CSkinBackground {
 public:
-    // reference: "vessa" or a skin's Data.ini path (its folder holds the
-    // bitmap). Returns 0; 45 when the skin's file failed and the built-in
-    // background was loaded instead (after telling the user); 36 when the
-    // built-in background failed (no background then).
-    int LoadSkinBackground(const std::string& reference, HWND owner = nullptr);
+    // The skin's background (its BITMAP inside its folder), or the built-in
+    // one. Returns 0; 45 when the skin's file failed or its name leaves the
+    // skin's folder, and the built-in background was loaded instead (after
+    // telling the user); 36 when the built-in background failed (no
+    // background then).
+    int LoadSkinBackground(const CSkinFile& skin, HWND owner = nullptr);
 
     // Cuts the window to the background stretched to width x height (the
     // window's outer size) and repaints it. Nothing without a background.

@@ -26,6 +26,7 @@ TOOLINFOA ToolOf(HWND button) {
 // Loads one picture into a fresh object; the failure code or 0.
 int LoadInto(std::unique_ptr<CDibBitmap>& slot, bool fromFile, UINT id, const std::string& path) {
     slot = std::make_unique<CDibBitmap>();
+    if (fromFile && IsRefusedSkinBitmap(path)) return kErrSkinBitmapFile;  // a name outside the skin folder
     const HBITMAP loaded = fromFile ? slot->LoadFromFile(path) : slot->LoadFromResource(id);
     if (!loaded) return fromFile ? kErrSkinBitmapFile : kErrLoadResource;
     if (!slot->IsLoaded()) return kErrSkinBitmapUnusable;

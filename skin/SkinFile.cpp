@@ -50,17 +50,17 @@ SkinPaths MakeSkinPaths(const std::string& programFolder, const std::string& ski
     return paths;
 }
 
-CSkinFile::CSkinFile(std::string reference) : reference_(std::move(reference)), builtIn_(IsBuiltInSkin(reference_)) {}
+CSkinFile::CSkinFile(SkinPaths paths) : paths_(std::move(paths)) {}
 
 std::string CSkinFile::ReadIniString(const char* section, const char* key) const {
-    if (builtIn_) return {};
-    return ::ReadIniString(reference_, section, key, "");
+    if (paths_.builtIn) return {};
+    return ::ReadIniString(paths_.reference, section, key, "");
 }
 
 std::string CSkinFile::BackgroundBitmap() const { return ReadIniString(kBackground, "BITMAP"); }
 
 COLORREF CSkinFile::TransparentColor() const {
-    if (builtIn_) return kBuiltInTransparent;
+    if (paths_.builtIn) return kBuiltInTransparent;
     std::string line = ReadIniString(kBackground, "TRANSPARENTCOLOR");
     return ParseColor(line);
 }
@@ -78,18 +78,18 @@ bool CSkinFile::ReadSkinSize(RECT* out) const {
 }
 
 std::string CSkinFile::SpecialLine(SpecialButton which) const {
-    const SpecialButtonInfo& info = GetSpecialButtonInfo(which);
-    if (builtIn_) return info.builtInLine;
-    return ReadIniString(kSpecial, info.key);
+    const SkinControl& info = GetSpecialButtonInfo(which);
+    if (paths_.builtIn) return info.builtInLine;
+    return ReadIniString(kSpecial, info.specialKey);
 }
 
 int CSkinFile::ButtonLineCount() const {
-    if (builtIn_) return static_cast<int>(AppConstants::kDefaultButtonLines.size());
+    if (paths_.builtIn) return static_cast<int>(AppConstants::kDefaultButtonLines.size());
     return std::clamp(TokenToInt(ReadIniString("BUTTONS", "NUMBEROFBUTTONS")), 0, kMaxSkinButtonLines);
 }
 
 std::string CSkinFile::ButtonLine(int number) const {
-    if (builtIn_) {
+    if (paths_.builtIn) {
         if (number < 1 || number > static_cast<int>(AppConstants::kDefaultButtonLines.size())) return {};
         return AppConstants::kDefaultButtonLines[number - 1];
     }
@@ -97,7 +97,7 @@ std::string CSkinFile::ButtonLine(int number) const {
 }
 
 int CSkinFile::ReadViewer(RECT* out) const {
-    if (builtIn_) {
+    if (paths_.builtIn) {
         *out = AppConstants::DefaultViewerArea.area;
         return kErrNone;
     }
@@ -110,7 +110,7 @@ int CSkinFile::ReadViewer(RECT* out) const {
 }
 
 int CSkinFile::ReadTitleBar(RECT* out) const {
-    if (builtIn_) {
+    if (paths_.builtIn) {
         *out = RECT{0, 0, 0, 0};
         return kErrNone;
     }
@@ -120,8 +120,13 @@ int CSkinFile::ReadTitleBar(RECT* out) const {
     return kErrNone;
 }
 
+std::string CSkinFile::Comments() const {
+    if (paths_.builtIn) return AppConstants::kDefaultSkinDescription;
+    return ::ReadIniString(paths_.reference, "GENERAL", "COMMENTS", "No Comments");
+}
+
 bool CSkinFile::WriteSkinSize(int width, int height) const {
-    if (builtIn_) return false;
-    return ::WritePrivateProfileStringA(kBackground, "WIDTH", std::to_string(width).c_str(), reference_.c_str()) &&
-           ::WritePrivateProfileStringA(kBackground, "HEIGHT", std::to_string(height).c_str(), reference_.c_str());
+    if (paths_.builtIn) return false;
+    return ::WritePrivateProfileStringA(kBackground, "WIDTH", std::to_string(width).c_str(), paths_.reference.c_str()) &&
+           ::WritePrivateProfileStringA(kBackground, "HEIGHT", std::to_string(height).c_str(), paths_.reference.c_str());
 }

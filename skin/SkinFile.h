@@ -42,13 +42,17 @@ struct SkinPaths {
 // a missing skin: the built-in one.
 SkinPaths MakeSkinPaths(const std::string& programFolder, const std::string& skinName);
 
+// One resolved skin: what every reader of the browser and the manager takes.
+// Whether it is the built-in skin is decided once, by MakeSkinPaths.
 class CSkinFile {
 public:
-    // reference: "vessa" or the full path of a Data.ini file.
-    explicit CSkinFile(std::string reference);
+    explicit CSkinFile(SkinPaths paths);
 
-    bool IsBuiltIn() const { return builtIn_; }
-    const std::string& Reference() const { return reference_; }
+    bool IsBuiltIn() const { return paths_.builtIn; }
+    const SkinPaths& Paths() const { return paths_; }
+    const std::string& Name() const { return paths_.name; }
+    const std::string& Reference() const { return paths_.reference; }
+    const std::string& Folder() const { return paths_.folder; }
 
     // A value of the settings file with the empty text as default; always
     // empty for the built-in skin.
@@ -81,10 +85,13 @@ public:
     // SPECIAL TITLEBAR, not clamped: 0, or 54 when it is missing.
     int ReadTitleBar(RECT* out) const;
 
+    // GENERAL COMMENTS, the skin's description: "No Comments" when the key is
+    // missing (an empty value stays empty), the built-in skin's own text for "vessa".
+    std::string Comments() const;
+
     // Writes WIDTH and HEIGHT of BACKGROUND; nothing for the built-in skin.
     bool WriteSkinSize(int width, int height) const;
 
 private:
-    std::string reference_;
-    bool builtIn_;
+    SkinPaths paths_;
 };

@@ -1,8 +1,5 @@
 #include "SkinFormat.h"
 
-#include "AppConstants.h"
-#include "ErrorCodes.h"
-#include "SkinResources.h"
 #include "StringUtil.h"
 
 #include <algorithm>
@@ -55,8 +52,26 @@ COLORREF ParseColor(std::string& line) {
 
 bool IsNullBitmap(std::string_view token) { return EqualsNoCase(token, "NULL"); }
 
+bool IsSafeSkinBitmapName(std::string_view name) {
+    if (name.empty() || name.front() == '\\' || name.front() == '/') return false;
+    if (name.find(':') != std::string_view::npos) return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        const size_t end = std::min(name.find_first_of("\\/", start), name.size());
+        // Windows drops a part's trailing dots and blanks: a part of dots and blanks alone may climb.
+        const std::string_view part = name.substr(start, end - start);
+        if (part.find_first_not_of(". ") == std::string_view::npos && std::count(part.begin(), part.end(), '.') >= 2)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool IsRefusedSkinBitmap(std::string_view path) { return path == kRefusedSkinBitmap; }
+
 std::string SkinBitmapPath(const std::string& token, const std::string& skinFolder) {
     if (IsNullBitmap(token)) return "NULL";
+    if (!IsSafeSkinBitmapName(token)) return kRefusedSkinBitmap;
     return skinFolder + "\\" + token;
 }
 
@@ -95,43 +110,24 @@ SkinGoLine ParseGoLine(std::string line, const std::string& skinFolder) {
     return out;
 }
 
-const SkinButtonInfo kOrdinaryButtons[kOrdinaryButtonCount] = {
-    {"BUTTON_BACK", 1035, IDB_SKIN_BACK},
-    {"BUTTON_FORWARD", 1036, IDB_SKIN_FORWARD},
-    {"BUTTON_STOP", 1034, IDB_SKIN_STOP},
-    {"BUTTON_REFRESH", 1033, IDB_SKIN_REFRESH},
-    {"BUTTON_HOME", 1032, IDB_SKIN_HOME},
-    {"BUTTON_CUT", 1031, IDB_SKIN_GENERIC},
-    {"BUTTON_COPY", 1030, IDB_SKIN_GENERIC},
-    {"BUTTON_PASTE", 1029, IDB_SKIN_GENERIC},
-    {"BUTTON_PRINT", 1027, IDB_SKIN_PRINT},
-    {"BUTTON_EDITSOURCE", 1026, IDB_SKIN_EDITSOURCE},
-    {"BUTTON_WORKOFFLINE", 1025, IDB_SKIN_WORKOFFLINE},
-    {"BUTTON_INVOKEMANAGER", 1038, IDB_SKIN_MANAGER},
-    {"BUTTON_SKINLIBRARY", 1037, IDB_SKIN_GENERIC},
-};
+namespace {
 
-const SkinButtonInfo* FindOrdinaryButton(std::string_view name) {
-    for (const auto& info : kOrdinaryButtons) {
-        if (EqualsNoCase(name, info.name)) return &info;
+// The special rows in the order of their lines.
+constexpr std::array<const SkinControl*, kSpecialButtonCount> MakeSpecialRows() {
+    std::array<const SkinControl*, kSpecialButtonCount> rows{};
+    for (const SkinControl& c : kSkinControls)
+        if (c.special != SpecialButton::kNone) rows[static_cast<size_t>(c.special)] = &c;
+    return rows;
+}
+constexpr std::array<const SkinControl*, kSpecialButtonCount> kSpecialRows = MakeSpecialRows();
+
+}  // namespace
+
+const SkinControl* FindOrdinaryButton(std::string_view name) {
+    for (const SkinControl& c : kSkinControls) {
+        if (c.special == SpecialButton::kNone && EqualsNoCase(name, c.name)) return &c;
     }
     return nullptr;
 }
 
-const SpecialButtonInfo kSpecialButtons[kSpecialButtonCount] = {
-    {SpecialButton::kFavorites, "FAVORITES", "BUTTON_FAVORITES", 1028, IDB_SKIN_FAVORITES, kErrSkinFavoritesButton,
-     AppConstants::kDefaultFavoritesLine},
-    {SpecialButton::kMenu, "MENU", "BUTTON_MENU", 1004, IDB_SKIN_MENU, kErrSkinMenuButton,
-     AppConstants::kDefaultMenuLine},
-    {SpecialButton::kMinimize, "MINIMIZE", "BUTTON_MINIMIZE", 1017, IDB_SKIN_MINIMIZE, kErrSkinMinimizeButton,
-     AppConstants::kDefaultMinimizeLine},
-    {SpecialButton::kClose, "CLOSE", "BUTTON_CLOSE", 1014, IDB_SKIN_CLOSE, kErrSkinCloseButton,
-     AppConstants::kDefaultCloseLine},
-    {SpecialButton::kAnimator, "ANIMATOR", "BUTTON_ANIMATOR", 1051, IDB_SKIN_ANIMATOR, kErrSkinAnimator,
-     AppConstants::kDefaultAnimatorLine},
-    {SpecialButton::kGo, "GO", "BUTTON_GO", 1008, IDB_SKIN_GO, kErrSkinGoButton, AppConstants::kDefaultGoLine},
-};
-
-const SpecialButtonInfo& GetSpecialButtonInfo(SpecialButton which) {
-    return kSpecialButtons[static_cast<size_t>(which)];
-}
+const SkinControl& GetSpecialButtonInfo(SpecialButton which) { return *kSpecialRows[static_cast<size_t>(which)]; }

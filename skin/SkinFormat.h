@@ -1,7 +1,8 @@
 // The Data.ini line format of a skin: tokens, rectangles, colours, the lines
-// of buttons, animator and GO, and the tables that tie button names to
-// controls and default pictures.
+// of buttons, animator and GO, and the look-ups into the table of buttons.
 #pragma once
+
+#include "SkinControls.h"
 
 #include <windows.h>
 
@@ -40,8 +41,18 @@ COLORREF ParseColor(std::string& line);
 // "NULL" in any case: the button's default picture.
 bool IsNullBitmap(std::string_view token);
 
-// A bitmap token as a path: "NULL" stays "NULL", any other name is taken
-// relative to the skin folder.
+// A bitmap name that stays inside the skin's folder: not absolute, no drive
+// or stream colon, and no ".." part, so no skin can make a program read
+// outside Skins.
+bool IsSafeSkinBitmapName(std::string_view name);
+
+// What SkinBitmapPath gives for an unsafe name. The loaders open no file for
+// it, so it counts as a missing file.
+inline constexpr char kRefusedSkinBitmap[] = "|refused|";
+bool IsRefusedSkinBitmap(std::string_view path);
+
+// A bitmap token as a path: "NULL" stays "NULL", a safe name is taken
+// relative to the skin folder, any other is kRefusedSkinBitmap.
 std::string SkinBitmapPath(const std::string& token, const std::string& skinFolder);
 
 // An ordinary line (name, x, y, w, h, tooltip, bitmap 1, bitmap 2, flag) or a
@@ -74,33 +85,9 @@ SkinButtonLine ParseSpecialButtonLine(std::string line, const std::string& skinF
 SkinAnimatorLine ParseAnimatorLine(std::string line, const std::string& skinFolder);
 SkinGoLine ParseGoLine(std::string line, const std::string& skinFolder);
 
-// Ordinary buttons: the name of a BUTTONINFO line, the control it drives and
-// its default picture.
-struct SkinButtonInfo {
-    const char* name;
-    int controlId;
-    int defaultBitmap;
-};
+// The ordinary button of a BUTTONINFO name (compared without regard to
+// case), or null: its row of kSkinControls.
+const SkinControl* FindOrdinaryButton(std::string_view name);
 
-inline constexpr size_t kOrdinaryButtonCount = 13;
-extern const SkinButtonInfo kOrdinaryButtons[kOrdinaryButtonCount];
-
-// The entry for a button name (compared without regard to case), or null.
-const SkinButtonInfo* FindOrdinaryButton(std::string_view name);
-
-// The six lines of the SPECIAL section, in the order they are read.
-enum class SpecialButton : int { kFavorites, kMenu, kMinimize, kClose, kAnimator, kGo };
-inline constexpr size_t kSpecialButtonCount = 6;
-
-struct SpecialButtonInfo {
-    SpecialButton which;
-    const char* key;       // key in SPECIAL
-    const char* name;      // internal name: "BUTTON_" + key
-    int controlId;
-    int defaultBitmap;
-    int missingCode;       // result when the line is missing or empty
-    const char* builtInLine;
-};
-
-extern const SpecialButtonInfo kSpecialButtons[kSpecialButtonCount];
-const SpecialButtonInfo& GetSpecialButtonInfo(SpecialButton which);
+// The row of a SPECIAL line.
+const SkinControl& GetSpecialButtonInfo(SpecialButton which);

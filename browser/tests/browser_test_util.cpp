@@ -24,7 +24,7 @@ void InProcessBrowser::Start(const std::string& commandLine) {
     app = std::make_unique<CNimbBrowserApp>(commandLine, dir.Path());
     app->ErrorHandler().CreateLog(dir.Path());
     app->LoadSettings();
-    dlg = std::make_unique<CNimbBrowserDlg>(*app);
+    dlg = std::make_unique<CNimbBrowserDlg>(app->StartState(), app->ErrorHandler());
     if (!dlg->CreateModeless(nullptr)) ADD_FAILURE() << "the main window was not created";
     Pump(50);
 }

@@ -157,7 +157,7 @@ TEST(BrowserWindow, ChangeSkinFallsBackForEachBrokenKind) {
         GetErrorMessage(c.code, &text);
         EXPECT_EQ(answerer.Boxes().back().text, "The following error occurred.\n" + text);
         EXPECT_TRUE(dlg.SkinPath().builtIn) << c.code;
-        EXPECT_EQ(b.app->StartRecord().skinName, "vessa");
+        EXPECT_EQ(dlg.SkinPath().name, "vessa");
         EXPECT_EQ(dlg.LiveButtons().size(), 14u) << "the built-in skin's buttons";
         expectedLog += "ErrID: " + std::to_string(c.code) + "     FuncName: CNimbBrowserDlg::OnInitDialog()\r\n";
     }

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     CNimbBrowserApp app("http://bench/", folder);
     app.ErrorHandler().CreateLog(folder);
     app.LoadSettings();
-    CNimbBrowserDlg dlg(app);
+    CNimbBrowserDlg dlg(app.StartState(), app.ErrorHandler());
     dlg.CreateModeless(nullptr);
     ::ShowWindow(dlg.hwnd(), SW_SHOWNOACTIVATE);
     Pump();

@@ -3,6 +3,8 @@
 // program folder's Skins folder.
 #pragma once
 
+#include "SkinFile.h"
+
 #include "fw/file.h"
 #include "testsupport/temp_program_folder.h"
 
@@ -15,8 +17,8 @@ namespace skintest {
 
 inline std::string FixturesFolder() { return testsupport::TestBinaryFolder() + "\\skin_fixtures"; }
 
-// Returns the skin's Data.ini path.
-inline std::string InstallFixtureSkin(const testsupport::TempProgramFolder& program, const std::string& fixture,
+// Returns the skin's paths; its reference is its Data.ini.
+inline SkinPaths InstallFixtureSkin(const testsupport::TempProgramFolder& program, const std::string& fixture,
                                       const std::string& skinName) {
     program.MakeFolder("Skins\\" + skinName);
     const std::string folder = program / ("Skins\\" + skinName);
@@ -27,7 +29,7 @@ inline std::string InstallFixtureSkin(const testsupport::TempProgramFolder& prog
     const std::string background = FixturesFolder() + "\\background.bmp";
     if (!::CopyFileA(background.c_str(), (folder + "\\background.bmp").c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << background;
-    return folder + "\\Data.ini";
+    return MakeSkinPaths(program.Path(), skinName);
 }
 
 }  // namespace skintest

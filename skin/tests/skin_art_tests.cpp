@@ -85,7 +85,7 @@ TEST(SkinArt, EveryBuiltInControlSitsOnTheBody) {
     ASSERT_NE(dib.LoadFromResource(IDB_SKIN_BACKGROUND), nullptr);
     fw::Region shape = BitmapToRegion(dib.Handle(), RGB(255, 0, 0), kSkinTolerance);
     ASSERT_TRUE(shape);
-    const CSkinFile skin("vessa");
+    const CSkinFile skin(MakeSkinPaths("", "vessa"));
     std::vector<RECT> controls;
     for (int i = 1; i <= skin.ButtonLineCount(); ++i) controls.push_back(ParseButtonLine(skin.ButtonLine(i), "").rect);
     for (SpecialButton which : {SpecialButton::kFavorites, SpecialButton::kMenu, SpecialButton::kMinimize,

@@ -39,18 +39,18 @@ private:
     HWND window_;
 };
 
-std::string WriteSkin(const TempProgramFolder& program, const std::string& name, const std::string& bitmap,
+SkinPaths WriteSkin(const TempProgramFolder& program, const std::string& name, const std::string& bitmap,
                       const std::string& bytes, const char* transparent = "255,0,0") {
     program.MakeFolder("Skins\\" + name);
     program.WriteFile("Skins\\" + name + "\\" + bitmap, bytes);
     program.WriteFile("Skins\\" + name + "\\Data.ini",
                       "[BACKGROUND]\r\nBITMAP=" + bitmap + "\r\nTRANSPARENTCOLOR=" + transparent + "\r\n");
-    return program / ("Skins\\" + name + "\\Data.ini");
+    return MakeSkinPaths(program.Path(), name);
 }
 
 TEST(SkinBackground, BuiltInBackground) {
     CSkinBackground background;
-    ASSERT_EQ(background.LoadSkinBackground("Vessa"), kErrNone);
+    ASSERT_EQ(background.LoadSkinBackground(CSkinFile(MakeSkinPaths("C:\\Apps", "Vessa"))), kErrNone);
     EXPECT_EQ(background.Kind(), kSkinBuiltIn);
     EXPECT_EQ(background.TransparentColor(), kRed);
     EXPECT_EQ(background.SkinWidth(), 796);
@@ -61,11 +61,11 @@ TEST(SkinBackground, BuiltInBackground) {
 TEST(SkinBackground, FolderSkinTakesItsFileAndTransparentColour) {
     TempProgramFolder program;
     CSkinBackground background;
-    ASSERT_EQ(background.LoadSkinBackground(skintest::InstallFixtureSkin(program, "vessa-folder", "Copy")), kErrNone);
+    ASSERT_EQ(background.LoadSkinBackground(CSkinFile(skintest::InstallFixtureSkin(program, "vessa-folder", "Copy"))), kErrNone);
     EXPECT_EQ(background.Kind(), kSkinFromFolder);
     EXPECT_EQ(background.SkinWidth(), 796);
     EXPECT_EQ(background.SkinHeight(), 568);
-    ASSERT_EQ(background.LoadSkinBackground(skintest::InstallFixtureSkin(program, "odd-numbers", "Odd")), kErrNone);
+    ASSERT_EQ(background.LoadSkinBackground(CSkinFile(skintest::InstallFixtureSkin(program, "odd-numbers", "Odd"))), kErrNone);
     EXPECT_EQ(background.TransparentColor(), RGB(0, 0, 44));
 }
 
@@ -81,7 +81,7 @@ TEST(SkinBackground, ABrokenBackgroundFallsBackToTheBuiltInOneWithAMessage) {
     huge.palette = {RGB(1, 2, 3)};
     struct Case {
         const char* what;
-        std::string reference;
+        SkinPaths skin;
         std::string path;
     } cases[] = {
         {"missing file", skintest::InstallFixtureSkin(program, "broken-background", "Broken"),
@@ -96,7 +96,7 @@ TEST(SkinBackground, ABrokenBackgroundFallsBackToTheBuiltInOneWithAMessage) {
     for (const auto& c : cases) {
         CSkinBackground background;
         answerer.Plan(IDOK);
-        EXPECT_EQ(background.LoadSkinBackground(c.reference), kErrSkinBitmapFile) << c.what;
+        EXPECT_EQ(background.LoadSkinBackground(CSkinFile(c.skin)), kErrSkinBitmapFile) << c.what;
         ASSERT_TRUE(answerer.WaitForBoxes(++boxes)) << c.what;
         EXPECT_EQ(answerer.Boxes().back().text,
                   "Error in loading customized background bitmap from\n" + c.path + "\n\nTrying to load default Skin.");
@@ -110,13 +110,13 @@ TEST(SkinBackground, ABrokenBackgroundFallsBackToTheBuiltInOneWithAMessage) {
 TEST(SkinBackground, ATraversingSkinNameLoadsTheBuiltInBackgroundQuietly) {
     TempProgramFolder program;
     CSkinBackground background;
-    EXPECT_EQ(background.LoadSkinBackground(MakeSkinPaths(program.Path(), "..\\..\\x").reference), kErrNone);
+    EXPECT_EQ(background.LoadSkinBackground(CSkinFile(MakeSkinPaths(program.Path(), "..\\..\\x"))), kErrNone);
     EXPECT_EQ(background.Kind(), kSkinBuiltIn);
 }
 
 TEST(SkinBackground, ResizeCutsTheWindowToTheStretchedShape) {
     CSkinBackground background;
-    ASSERT_EQ(background.LoadSkinBackground("vessa"), kErrNone);
+    ASSERT_EQ(background.LoadSkinBackground(CSkinFile(MakeSkinPaths("C:\\Apps", "vessa"))), kErrNone);
     PopupWindow window(796, 568);
     ASSERT_NE(window.get(), nullptr);
 
@@ -145,8 +145,8 @@ TEST(SkinBackground, AnAllTransparentBackgroundLeavesTheWindowRectangular) {
     spec.width = 40;
     spec.height = 30;
     CSkinBackground background;
-    ASSERT_EQ(background.LoadSkinBackground(
-                  WriteSkin(program, "Red", "red.bmp", skintest::BuildBmp(spec, [](int, int) { return kRed; }))),
+    ASSERT_EQ(background.LoadSkinBackground(CSkinFile(
+                  WriteSkin(program, "Red", "red.bmp", skintest::BuildBmp(spec, [](int, int) { return kRed; })))),
               kErrNone);
     PopupWindow window(40, 30);
     ::SetWindowRgn(window.get(), ::CreateRectRgn(0, 0, 10, 10), FALSE);

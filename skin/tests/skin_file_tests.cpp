@@ -16,10 +16,10 @@ bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-std::string WriteSkin(const TempProgramFolder& program, const std::string& name, const std::string& ini) {
+SkinPaths WriteSkin(const TempProgramFolder& program, const std::string& name, const std::string& ini) {
     program.MakeFolder("Skins\\" + name);
     program.WriteFile("Skins\\" + name + "\\Data.ini", ini);
-    return program / ("Skins\\" + name + "\\Data.ini");
+    return MakeSkinPaths(program.Path(), name);
 }
 
 TEST(SkinPaths, BuiltInAndFolderSkins) {
@@ -54,7 +54,7 @@ TEST(SkinPaths, ATraversingNameReadsAndWritesNothingOutsideSkins) {
     const std::string ini = "[BACKGROUND]\r\nWIDTH=10\r\nHEIGHT=10\r\n";
     program.WriteFile("Evil\\Data.ini", ini);
     const SkinPaths paths = MakeSkinPaths(program.Path(), "..\\Evil");
-    const CSkinFile skin(paths.reference);
+    const CSkinFile skin(paths);
     RECT size;
     EXPECT_FALSE(skin.ReadSkinSize(&size));
     EXPECT_FALSE(skin.WriteSkinSize(640, 480));
@@ -62,7 +62,7 @@ TEST(SkinPaths, ATraversingNameReadsAndWritesNothingOutsideSkins) {
 }
 
 TEST(SkinFile, BuiltInSkinTakesItsConstants) {
-    const CSkinFile skin("VESSA");
+    const CSkinFile skin(MakeSkinPaths("C:\\Apps", "VESSA"));
     ASSERT_TRUE(skin.IsBuiltIn());
     EXPECT_EQ(skin.TransparentColor(), RGB(255, 0, 0));
     RECT rect;
@@ -83,7 +83,7 @@ TEST(SkinFile, BuiltInSkinTakesItsConstants) {
 TEST(SkinFile, TheFixtureFolderReproducesTheBuiltInSkin) {
     TempProgramFolder program;
     const CSkinFile folder(skintest::InstallFixtureSkin(program, "vessa-folder", "Copy"));
-    const CSkinFile builtIn("vessa");
+    const CSkinFile builtIn(MakeSkinPaths(program.Path(), "vessa"));
     ASSERT_FALSE(folder.IsBuiltIn());
     EXPECT_EQ(folder.BackgroundBitmap(), "background.bmp");
     EXPECT_EQ(folder.TransparentColor(), builtIn.TransparentColor());
@@ -189,7 +189,7 @@ TEST(SkinFile, LongValuesAreCutAndMissingFilesReadEmpty) {
     const CSkinFile skin(WriteSkin(program, "S", "[SPECIAL]\r\nGO=" + longValue + "\r\n"));
     EXPECT_EQ(skin.SpecialLine(SpecialButton::kGo), longValue.substr(0, 2047));
 
-    const CSkinFile missing(program / "Skins\\None\\Data.ini");
+    const CSkinFile missing(MakeSkinPaths(program.Path(), "None"));
     EXPECT_EQ(missing.BackgroundBitmap(), "");
     EXPECT_EQ(missing.TransparentColor(), RGB(0, 0, 0));
     RECT rect;

@@ -99,7 +99,7 @@ TEST(SkinFormat, ButtonLinesGiveNameRectangleTooltipPathsAndFlag) {
     EXPECT_EQ(line.bitmap1, "NULL");
     EXPECT_EQ(line.bitmap2, "NULL");
     EXPECT_EQ(line.flag, 1);
-    const SkinButtonInfo* info = FindOrdinaryButton(line.name);
+    const SkinControl* info = FindOrdinaryButton(line.name);
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->controlId, 1035);
     EXPECT_EQ(info->defaultBitmap, IDB_SKIN_BACK);
@@ -146,14 +146,56 @@ TEST(SkinFormat, SpecialButtonTableOrderAndCodes) {
     const int codes[] = {kErrSkinFavoritesButton, kErrSkinMenuButton, kErrSkinMinimizeButton,
                          kErrSkinCloseButton,     kErrSkinAnimator,   kErrSkinGoButton};
     for (size_t i = 0; i < kSpecialButtonCount; ++i) {
-        const SpecialButtonInfo& info = GetSpecialButtonInfo(static_cast<SpecialButton>(i));
-        EXPECT_STREQ(info.key, keys[i]);
+        const SkinControl& info = GetSpecialButtonInfo(static_cast<SpecialButton>(i));
+        EXPECT_STREQ(info.specialKey, keys[i]);
         EXPECT_EQ(std::string(info.name), std::string("BUTTON_") + keys[i]);
         EXPECT_EQ(info.missingCode, codes[i]);
         EXPECT_EQ(info.missingCode, 60 - static_cast<int>(i));
     }
     EXPECT_EQ(GetSpecialButtonInfo(SpecialButton::kAnimator).defaultBitmap, IDB_SKIN_ANIMATOR);
     EXPECT_EQ(GetSpecialButtonInfo(SpecialButton::kGo).controlId, 1008);
+}
+
+}  // namespace
+
+namespace {
+
+// The names a skin may use, with the control each drives and its default picture.
+TEST(SkinFormat, ButtonTableTiesNamesToControlsAndPictures) {
+    struct Row {
+        const char* name;
+        int controlId;
+        int bitmap;
+    } ordinary[] = {
+        {"BUTTON_BACK", 1035, 140},       {"BUTTON_FORWARD", 1036, 141},     {"BUTTON_STOP", 1034, 142},
+        {"BUTTON_REFRESH", 1033, 144},    {"BUTTON_HOME", 1032, 143},        {"BUTTON_CUT", 1031, 147},
+        {"BUTTON_COPY", 1030, 147},       {"BUTTON_PASTE", 1029, 147},       {"BUTTON_PRINT", 1027, 146},
+        {"BUTTON_EDITSOURCE", 1026, 191}, {"BUTTON_WORKOFFLINE", 1025, 192}, {"BUTTON_INVOKEMANAGER", 1038, 190},
+        {"BUTTON_SKINLIBRARY", 1037, 147},
+    };
+    for (const Row& r : ordinary) {
+        const SkinControl* c = FindOrdinaryButton(r.name);
+        ASSERT_NE(c, nullptr) << r.name;
+        EXPECT_EQ(c->controlId, r.controlId) << r.name;
+        EXPECT_EQ(c->defaultBitmap, r.bitmap) << r.name;
+        EXPECT_EQ(FindSkinControl(r.controlId), c) << r.name;
+    }
+    EXPECT_EQ(kOrdinaryButtonCount, std::size(ordinary));
+    const Row special[] = {{"FAVORITES", 1028, 145}, {"MENU", 1004, 150},     {"MINIMIZE", 1017, 149},
+                           {"CLOSE", 1014, 148},     {"ANIMATOR", 1051, 182}, {"GO", 1008, 151}};
+    for (size_t i = 0; i < std::size(special); ++i) {
+        const SkinControl& c = GetSpecialButtonInfo(static_cast<SpecialButton>(i));
+        EXPECT_STREQ(c.specialKey, special[i].name);
+        EXPECT_EQ(c.controlId, special[i].controlId) << special[i].name;
+        EXPECT_EQ(c.defaultBitmap, special[i].bitmap) << special[i].name;
+        EXPECT_EQ(FindOrdinaryButton(c.name), nullptr) << "a special line alone drives " << c.name;
+    }
+    // The layout places every button but GO; MENU and SKINLIBRARY keep out of palette repaints.
+    EXPECT_FALSE(FindSkinControl(1008)->laidOut);
+    EXPECT_EQ(CountSkinControls(IsLaidOutSkinButton), kSkinControls.size() - 1);
+    EXPECT_FALSE(FindSkinControl(1004)->paletteRepaint);
+    EXPECT_FALSE(FindSkinControl(1037)->paletteRepaint);
+    EXPECT_EQ(CountSkinControls(IsPaletteSkinButton), kSkinControls.size() - 2);
 }
 
 }  // namespace

@@ -34,10 +34,10 @@ void AddPicture(const RECT& rect, UINT id, int frames = 1) {
 }
 
 void BuildPictures() {
-    const CSkinFile skin("vessa");
+    const CSkinFile skin(MakeSkinPaths("", "vessa"));
     for (int i = 1; i <= skin.ButtonLineCount(); ++i) {
         const SkinButtonLine line = ParseButtonLine(skin.ButtonLine(i), "");
-        if (const SkinButtonInfo* info = FindOrdinaryButton(line.name)) AddPicture(line.rect, info->defaultBitmap);
+        if (const SkinControl* info = FindOrdinaryButton(line.name)) AddPicture(line.rect, info->defaultBitmap);
     }
     for (SpecialButton which :
          {SpecialButton::kFavorites, SpecialButton::kMenu, SpecialButton::kMinimize, SpecialButton::kClose}) {
@@ -145,7 +145,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const int width = __argc > 3 ? std::atoi(__argv[2]) : 796;
     const int height = __argc > 3 ? std::atoi(__argv[3]) : 568;
     g_frame = __argc > 4 ? std::atoi(__argv[4]) : 0;
-    if (g_background.LoadSkinBackground("vessa") != 0) return 1;
+    if (g_background.LoadSkinBackground(CSkinFile(MakeSkinPaths("", "vessa"))) != 0) return 1;
     BuildPictures();
 
     WNDCLASSA desktop{};

@@ -149,6 +149,26 @@ private:
     HDC dc_;
 };
 
+// GetWindowDC/ReleaseDC: the whole window, frame included.
+class WholeWindowDc {
+public:
+    explicit WholeWindowDc(HWND wnd) noexcept : wnd_(wnd), dc_(::GetWindowDC(wnd)) {}
+    ~WholeWindowDc() {
+        if (dc_) ::ReleaseDC(wnd_, dc_);
+    }
+    WholeWindowDc(const WholeWindowDc&) = delete;
+    WholeWindowDc& operator=(const WholeWindowDc&) = delete;
+    WholeWindowDc(WholeWindowDc&& o) noexcept : wnd_(o.wnd_), dc_(std::exchange(o.dc_, nullptr)) {}
+    WholeWindowDc& operator=(WholeWindowDc&&) = delete;
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+};
+
 // BeginPaint/EndPaint pair.
 class PaintDc {
 public:
