@@ -1,5 +1,7 @@
 #include "DibBitmap.h"
 
+#include "fw/file.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -11,24 +13,6 @@ struct DibInfo {
     BITMAPINFOHEADER header;
     uint32_t tail[3 + 256];
 };
-
-bool ReadBoundedFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>* bytes) {
-    fw::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > maxBytes)
-        return false;
-    bytes->resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < bytes->size()) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes->size() - done, 1u << 30));
-        if (!::ReadFile(file.get(), bytes->data() + done, want, &got, nullptr) || got == 0) return false;
-        done += got;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -105,11 +89,12 @@ bool CDibBitmap::BuildFrom(const uint8_t* data, const DibLayout& layout) {
 HBITMAP CDibBitmap::LoadFromFile(const std::string& path, const DibLimits& limits) {
     Reset();
     const uint64_t maxBytes = limits.maxPixels * 4 + 64 * 1024;
-    std::vector<uint8_t> bytes;
-    if (!ReadBoundedFile(path, maxBytes, &bytes)) return nullptr;
+    std::string bytes;
+    if (fw::ReadFileBytes(path, &bytes, maxBytes) != fw::ReadResult::kOk) return nullptr;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
     DibLayout layout;
-    if (!ParseBmpFile(bytes.data(), bytes.size(), limits, &layout)) return nullptr;
-    if (!BuildFrom(bytes.data(), layout)) return nullptr;
+    if (!ParseBmpFile(data, bytes.size(), limits, &layout)) return nullptr;
+    if (!BuildFrom(data, layout)) return nullptr;
     return bitmap_.get();
 }
 

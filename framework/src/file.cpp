@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 
@@ -23,26 +24,30 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-ReadResult ReadFileBytes(const std::string& path, std::string* bytes) {
+ReadResult ReadFileBytes(const std::string& path, std::string* bytes, uint64_t maxBytes) {
     bytes->clear();
     // Sharing delete lets a save replace the file while we read the old one.
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return ReadResult::kCannotOpen;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > std::numeric_limits<int32_t>::max())
-        return ReadResult::kReadError;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadResult::kReadError;
+    if (static_cast<uint64_t>(size.QuadPart) > maxBytes) return ReadResult::kReadError;
     bytes->resize(static_cast<size_t>(size.QuadPart));
     size_t done = 0;
     while (done < bytes->size()) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), bytes->data() + done, static_cast<DWORD>(bytes->size() - done), &got, nullptr))
-            return ReadResult::kReadError;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes->size() - done, 1u << 30));
+        if (!::ReadFile(file.get(), bytes->data() + done, want, &got, nullptr)) return ReadResult::kReadError;
         if (got == 0) break;  // the file shrank under us
         done += got;
     }
     bytes->resize(done);
     return ReadResult::kOk;
+}
+
+ReadResult ReadFileBytes(const std::string& path, std::string* bytes) {
+    return ReadFileBytes(path, bytes, static_cast<uint64_t>(std::numeric_limits<int32_t>::max()));
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

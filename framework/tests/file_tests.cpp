@@ -61,4 +61,18 @@ TEST(FolderOf, CutsBeforeLastSeparator) {
     EXPECT_EQ(fw::FolderOf("Vessa.exe"), "");
 }
 
+TEST(ReadFileBytes, ABoundedReadRefusesALargerFile) {
+    TempProgramFolder dir;
+    dir.WriteFile("ten.bin", "0123456789");
+    std::string bytes = "stale";
+    EXPECT_EQ(fw::ReadFileBytes(dir / "ten.bin", &bytes, 10), fw::ReadResult::kOk);
+    EXPECT_EQ(bytes, "0123456789");
+    EXPECT_EQ(fw::ReadFileBytes(dir / "ten.bin", &bytes, 9), fw::ReadResult::kReadError);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(fw::ReadFileBytes(dir / "none.bin", &bytes, 10), fw::ReadResult::kCannotOpen);
+    dir.WriteFile("empty.bin", "");
+    EXPECT_EQ(fw::ReadFileBytes(dir / "empty.bin", &bytes, 0), fw::ReadResult::kOk);
+    EXPECT_TRUE(bytes.empty());
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #include "SkinBackground.h"
 
 #include "ErrorCodes.h"
+#include "SkinButton.h"
 #include "SkinFile.h"
 #include "SkinFormat.h"
 #include "SkinRegion.h"
@@ -165,6 +166,47 @@ TEST(SkinBackground, NothingHappensWithoutABackground) {
     fw::WindowDc dc(window.get());
     background.Paint(dc.get());
     background.PaintFrame(window.get());
+}
+
+// Bitmap names that leave the skin's folder count as missing files, even
+// where a good bitmap lies at the place they reach.
+TEST(SkinBitmapNames, NamesOutsideTheSkinFolderAreNeverRead) {
+    TempProgramFolder program;
+    skintest::BmpSpec spec;
+    spec.width = 30;
+    spec.height = 30;
+    const std::string good = skintest::BuildBmp(spec, [](int, int) { return RGB(0, 0, 200); });
+    program.WriteFile("outside.bmp", good);
+    program.MakeFolder("Skins\\Climb");
+    const std::string climbing = "..\\..\\outside.bmp";
+    program.WriteFile("Skins\\Climb\\Data.ini", "[BACKGROUND]\r\nBITMAP=" + climbing + "\r\n");
+    const std::string absolute = program / "outside.bmp";
+    program.MakeFolder("Skins\\Abs");
+    program.WriteFile("Skins\\Abs\\Data.ini", "[BACKGROUND]\r\nBITMAP=" + absolute + "\r\n");
+
+    BoxAnswerer answerer;
+    size_t boxes = 0;
+    for (const char* name : {"Climb", "Abs"}) {
+        CSkinBackground background;
+        answerer.Plan(IDOK);
+        EXPECT_EQ(background.LoadSkinBackground(CSkinFile(MakeSkinPaths(program.Path(), name))), kErrSkinBitmapFile)
+            << name;
+        ASSERT_TRUE(answerer.WaitForBoxes(++boxes)) << name;
+        EXPECT_EQ(background.Kind(), kSkinBuiltIn) << name;
+        EXPECT_EQ(background.SkinWidth(), 796) << name;
+    }
+
+    // A button line's pictures: the same names give the button's default picture.
+    const std::string folder = program / "Skins\\Climb";
+    for (const std::string& token : {climbing, absolute}) {
+        const SkinButtonLine line = ParseButtonLine("BUTTON_BACK,1,2,3,4,Back," + token + "," + token + ",1", folder);
+        EXPECT_EQ(line.bitmap1, kRefusedSkinBitmap) << token;
+        EXPECT_EQ(line.bitmap2, kRefusedSkinBitmap) << token;
+        CSkinButton button;
+        EXPECT_EQ(button.LoadBitmapsFromFile(line.bitmap1, "", 1, 5), kErrSkinBitmapFile) << token;
+        EXPECT_EQ(button.LoadBitmapsFromFile(folder + "\\" + climbing, "", 1, 5), kErrNone)
+            << "the file itself is a good bitmap";
+    }
 }
 
 }  // namespace

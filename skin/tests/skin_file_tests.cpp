@@ -207,4 +207,13 @@ TEST(SkinFile, SkinSizeIsWrittenBack) {
     EXPECT_EQ(skin.SpecialLine(SpecialButton::kClose), "758,28,18,18,Close,NULL,NULL,1");  // the rest is kept
 }
 
+TEST(SkinFile, CommentsDescribeTheSkin) {
+    TempProgramFolder program;
+    EXPECT_EQ(CSkinFile(MakeSkinPaths(program.Path(), "vessa")).Comments(), "This is the Default Skin.");
+    EXPECT_EQ(CSkinFile(WriteSkin(program, "None", "[BACKGROUND]\r\n")).Comments(), "No Comments");
+    EXPECT_EQ(CSkinFile(WriteSkin(program, "Empty", "[GENERAL]\r\nCOMMENTS=\r\n")).Comments(), "");
+    EXPECT_EQ(CSkinFile(WriteSkin(program, "Told", "[GENERAL]\r\nCOMMENTS=Blue, with round corners\r\n")).Comments(),
+              "Blue, with round corners");
+}
+
 }  // namespace

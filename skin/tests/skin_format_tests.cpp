@@ -199,3 +199,22 @@ TEST(SkinFormat, ButtonTableTiesNamesToControlsAndPictures) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SkinFormat, BitmapNamesStayInsideTheSkinFolder) {
+    const std::string folder = "C:\\P\\Skins\\Blue";
+    for (const char* name : {"back.bmp", "sub\\back.bmp", "sub/back.bmp", "x..y.bmp", ".hidden.bmp", "a b.bmp"}) {
+        EXPECT_TRUE(IsSafeSkinBitmapName(name)) << name;
+        EXPECT_EQ(SkinBitmapPath(name, folder), folder + "\\" + name) << name;
+    }
+    for (const char* name : {"..\\x.bmp", "../x.bmp", "a\\..\\..\\x.bmp", "..", "...\\x.bmp", ". .\\x.bmp",
+                             ".. \\x.bmp", "C:\\x.bmp", "C:x.bmp", "\\x.bmp", "/x.bmp", "\\\\host\\share\\x.bmp",
+                             "x.bmp:stream", ""}) {
+        EXPECT_FALSE(IsSafeSkinBitmapName(name)) << name;
+        EXPECT_EQ(SkinBitmapPath(name, folder), kRefusedSkinBitmap) << name;
+    }
+    EXPECT_EQ(SkinBitmapPath("null", folder), "NULL");
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 // Whole-file reads and writes. Text files use CR LF line ends on disk.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,8 +11,13 @@ namespace fw {
 enum class ReadResult { kOk, kCannotOpen, kReadError };
 
 // Reads the whole file into bytes (at most its size is allocated), telling a
-// file that cannot be opened from one that cannot be read.
+// file that cannot be opened from one that cannot be read. Files of 2 GiB and
+// more cannot be read.
 ReadResult ReadFileBytes(const std::string& path, std::string* bytes);
+
+// The same for a file of at most maxBytes: a larger one is a read error, and
+// nothing is allocated for it. For files whose size comes from outside.
+ReadResult ReadFileBytes(const std::string& path, std::string* bytes, uint64_t maxBytes);
 
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
