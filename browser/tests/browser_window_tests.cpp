@@ -36,11 +36,14 @@ TEST(BrowserWindow, BuiltInSkinPlacementAndMinimumTrackWidth) {
     EXPECT_EQ(info.ptMinTrackSize.x, 551);
 }
 
-// The layout of the Part at three sizes, computed here with 32-bit floats.
+// The layout at three sizes, computed here the same way: 32-bit float percentages, truncated.
 TEST(BrowserWindow, ProportionalLayoutFollowsTheArithmetic) {
     InProcessBrowser b(kNowhere);
     CNimbBrowserDlg& dlg = *b.dlg;
     const HWND wnd = dlg.hwnd();
+    // Shown, so that the indicators' visibility means something.
+    ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(::IsWindowVisible(wnd));
     const auto vp = dlg.ViewerProportion();
     EXPECT_FLOAT_EQ(vp.x, 66 * (100.0f / 796));
     EXPECT_FLOAT_EQ(vp.y, 18 * (100.0f / 568));
@@ -80,8 +83,8 @@ TEST(BrowserWindow, ProportionalLayoutFollowsTheArithmetic) {
         EXPECT_EQ(banner.right - banner.left, 468);
         const RECT online = ClientRectIn(wnd, ::GetDlgItem(wnd, IDC_ONLINE_PICTURE));
         EXPECT_EQ(online.left, vRight - 34);
-        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(wnd, IDC_ONLINE_PICTURE)) ||
-                    !::IsWindowVisible(wnd));
+        EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(wnd, IDC_ONLINE_PICTURE)));
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(wnd, IDC_OFFLINE_PICTURE)));
 
         // A scaled button.
         const auto bp = dlg.ControlProportion(IDC_BACK);
@@ -92,7 +95,8 @@ TEST(BrowserWindow, ProportionalLayoutFollowsTheArithmetic) {
         EXPECT_EQ(back.right - back.left, Trunc(cx * bp.width * 0.01f + static_cast<float>(bLeft)) - bLeft);
         EXPECT_EQ(back.bottom - back.top, Trunc(cy * bp.height * 0.01f + static_cast<float>(bTop)) - bTop);
     }
-    // The Part's own figures at the skin's height.
+    // At the skin's own height the address row sits 60 pixels below the viewer's top of 18, the viewer
+    // under it, and the banner 62 pixels above it.
     dlg.ApplyProportionalLayout(796, 568);
     EXPECT_EQ(ClientRectIn(wnd, ::GetDlgItem(wnd, IDC_ADDRESS)).top, 78);
     EXPECT_EQ(ClientRectIn(wnd, ::GetDlgItem(wnd, IDC_EXPLORER)).top, 98);
@@ -116,15 +120,6 @@ TEST(BrowserWindow, UnscaledButtonKeepsItsSize) {
         const auto p = dlg.ControlProportion(IDC_PRINT);
         EXPECT_EQ(r.left, Trunc(p.x * 0.01f * static_cast<float>(cx)));
     }
-}
-
-TEST(BrowserWindow, LayoutWaitsForAUsableSkinSize) {
-    InProcessBrowser b(kNowhere);
-    const RECT before = ClientRectIn(b.dlg->hwnd(), ::GetDlgItem(b.dlg->hwnd(), IDC_EXPLORER));
-    b.dlg->ApplyProportionalLayout(0, 0);
-    b.dlg->ApplyProportionalLayout(-5, 300);
-    const RECT after = ClientRectIn(b.dlg->hwnd(), ::GetDlgItem(b.dlg->hwnd(), IDC_EXPLORER));
-    EXPECT_TRUE(::EqualRect(&before, &after) || after.right >= after.left) << "no crash, no inverted viewer";
 }
 
 // A broken skin of each kind falls back to the built-in skin and reports its code.
@@ -183,6 +178,143 @@ TEST(BrowserWindow, ChangingToTheSkinInUseDoesNothing) {
     // Unsafe names are the built-in skin.
     dlg.ChangeSkin("..\\good");
     EXPECT_TRUE(dlg.SkinPath().builtIn);
+}
+
+// A window of the template's own size gets no WM_SIZE from the start's move:
+// it is laid out and shaped all the same.
+TEST(BrowserWindow, TheFirstLayoutRunsAtTheTemplatesSize) {
+    RECT templateSize{0, 0, 455, 350};
+    {
+        InProcessBrowser measure(kNowhere);
+        ASSERT_TRUE(::MapDialogRect(measure.dlg->hwnd(), &templateSize));
+    }
+    ::AdjustWindowRectEx(&templateSize, WS_POPUP | WS_THICKFRAME, FALSE, WS_EX_APPWINDOW);
+    const int width = templateSize.right - templateSize.left, height = templateSize.bottom - templateSize.top;
+    ASSERT_NE(width, 796) << "the test needs a template size other than the skin's";
+    const RECT stored{50, 40, 50 + width, 40 + height};
+    InProcessBrowser b(kNowhere, [&](InProcessBrowser&) { CRegSettings().SaveWindowRect("Vessa", stored); });
+    const HWND wnd = b.dlg->hwnd();
+    const RECT shown = fw::ScreenRectOf(wnd);
+    ASSERT_TRUE(::EqualRect(&shown, &stored)) << shown.right - shown.left << " x " << shown.bottom - shown.top;
+    EXPECT_EQ(b.dlg->Skin().PaintedWidth(), width) << "the window was shaped for its size";
+    EXPECT_EQ(b.dlg->Skin().PaintedHeight(), height);
+    fw::Region region(::CreateRectRgn(0, 0, 0, 0));
+    EXPECT_NE(::GetWindowRgn(wnd, region.get()), ERROR);
+    RECT client{};
+    ::GetClientRect(wnd, &client);
+    const auto vp = b.dlg->ViewerProportion();
+    EXPECT_EQ(ClientRectIn(wnd, ::GetDlgItem(wnd, IDC_ADDRESS)).top,
+              Trunc(vp.y * 0.01f * static_cast<float>(client.bottom)) + 60);
+}
+
+// ChangeSkin lays out and shapes for the client size, whatever the window's outer size or the skin's.
+TEST(BrowserWindow, ChangeSkinLaysOutForTheClientSize) {
+    InProcessBrowser b(kNowhere, [](InProcessBrowser& self) { InstallSkin(self.dir, "vessa-folder", "good"); });
+    CNimbBrowserDlg& dlg = *b.dlg;
+    const HWND wnd = dlg.hwnd();
+    ::SetWindowPos(wnd, nullptr, 20, 20, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    dlg.ChangeSkin("good");
+    ASSERT_FALSE(dlg.SkinPath().builtIn);
+    RECT client{};
+    ::GetClientRect(wnd, &client);
+    ASSERT_EQ(client.right, 694);
+    EXPECT_EQ(dlg.Skin().PaintedWidth(), 700);
+    EXPECT_EQ(dlg.Skin().PaintedHeight(), 500);
+    const auto vp = dlg.ViewerProportion();
+    const int left = Trunc(694.0f * (vp.x * 0.01f));
+    EXPECT_EQ(dlg.ViewerRect().left, left);
+    EXPECT_EQ(dlg.ViewerRect().right, Trunc(vp.width * 0.01f * 694.0f + static_cast<float>(left)));
+    const int top = Trunc(vp.y * 0.01f * 494.0f) + 60;
+    EXPECT_EQ(ClientRectIn(wnd, ::GetDlgItem(wnd, IDC_ADDRESS)).top, top);
+}
+
+// Proportions are taken from the window's own corner: a skin change far from
+// the screen origin puts every control where it goes at the origin.
+TEST(BrowserWindow, ProportionsAreMeasuredFromTheWindowsCorner) {
+    InProcessBrowser b(kNowhere, [](InProcessBrowser& self) { InstallSkin(self.dir, "vessa-folder", "good"); });
+    CNimbBrowserDlg& dlg = *b.dlg;
+    const HWND wnd = dlg.hwnd();
+    const int ids[] = {IDC_BACK, IDC_CLOSE, IDC_MENU, IDC_TITLE, IDC_PRINT};
+    auto places = [&] {
+        std::vector<RECT> out;
+        for (int id : ids) out.push_back(ClientRectIn(wnd, ::GetDlgItem(wnd, id)));
+        return out;
+    };
+    ::SetWindowPos(wnd, nullptr, 0, 0, 796, 568, SWP_NOZORDER | SWP_NOACTIVATE);
+    dlg.ChangeSkin("good");
+    const std::vector<RECT> atOrigin = places();
+    const auto backAtOrigin = dlg.ControlProportion(IDC_BACK);
+    dlg.ChangeSkin("vessa");
+    ::SetWindowPos(wnd, nullptr, 150, 100, 796, 568, SWP_NOZORDER | SWP_NOACTIVATE);
+    dlg.ChangeSkin("good");
+    ASSERT_EQ(fw::ScreenRectOf(wnd).left, 150);
+    const std::vector<RECT> away = places();
+    for (size_t i = 0; i < away.size(); ++i) EXPECT_TRUE(::EqualRect(&away[i], &atOrigin[i])) << ids[i];
+    EXPECT_FLOAT_EQ(dlg.ControlProportion(IDC_BACK).x, backAtOrigin.x);
+    EXPECT_FLOAT_EQ(dlg.ControlProportion(IDC_BACK).y, backAtOrigin.y);
+}
+
+// A minimised window is saved with the rectangle it comes back to.
+TEST(BrowserWindow, AMinimisedWindowSavesItsNormalRectangle) {
+    InProcessBrowser b(kNowhere);
+    const HWND wnd = b.dlg->hwnd();
+    ::SetWindowPos(wnd, nullptr, 40, 30, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(wnd, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(::IsIconic(wnd));
+    const BrowserSave save = b.dlg->StateToSave();
+    const RECT normal{40, 30, 740, 530};
+    EXPECT_TRUE(::EqualRect(&save.windowRect, &normal))
+        << save.windowRect.left << "," << save.windowRect.top << "," << save.windowRect.right << ","
+        << save.windowRect.bottom;
+    b.app->SaveWindowAndSkinSize(save);
+    RECT saved{};
+    ASSERT_EQ(CRegSettings().LoadWindowRect("Vessa", &saved), kErrNone);
+    EXPECT_TRUE(::EqualRect(&saved, &normal));
+}
+
+// An inverted rectangle, from a link file or from the registry, is no place to
+// open at: the window opens as without one.
+TEST(BrowserWindow, InvertedStartRectanglesCountAsNone) {
+    const RECT inverted{500, 400, 100, 100};
+    const RECT expected{0, 0, 796, 568};
+    {
+        InProcessBrowser b(kNowhere, [&](InProcessBrowser&) { CRegSettings().SaveWindowRect("Vessa", inverted); });
+        const RECT shown = fw::ScreenRectOf(b.dlg->hwnd());
+        EXPECT_TRUE(::EqualRect(&shown, &expected)) << "stored: " << shown.left << "," << shown.right;
+    }
+    // A link file's record, handed to the window as the application would.
+    testsupport::TempProgramFolder dir;
+    testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, browsertest::kAppRoot);
+    CErrorHandler errors;
+    errors.CreateLog(dir.Path());
+    BrowserStart start;
+    start.programFolder = dir.Path();
+    start.record.link.address = kNowhere;
+    start.record.link.windowRect = URLRect{inverted.left, inverted.top, inverted.right, inverted.bottom};
+    start.record.skinName = "vessa";
+    start.linkFileMode = true;
+    CNimbBrowserDlg dlg(start, errors);
+    ASSERT_TRUE(dlg.CreateModeless(nullptr));
+    const RECT shown = fw::ScreenRectOf(dlg.hwnd());
+    EXPECT_TRUE(::EqualRect(&shown, &expected)) << "link: " << shown.left << "," << shown.right;
+}
+
+// The window's own palette change is not answered, or realising would start it again.
+TEST(BrowserWindow, ItsOwnPaletteChangeIsIgnored) {
+    InProcessBrowser b(kNowhere);
+    const HWND wnd = b.dlg->hwnd();
+    ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    browsertest::Pump(50);
+    const HWND back = ::GetDlgItem(wnd, IDC_BACK);
+    auto pending = [](HWND w) { return ::GetUpdateRect(w, nullptr, FALSE) != FALSE; };
+    ::ValidateRect(wnd, nullptr);
+    ::ValidateRect(back, nullptr);
+    ::SendMessageA(wnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(wnd), 0);
+    EXPECT_FALSE(pending(wnd));
+    EXPECT_FALSE(pending(back));
+    ::SendMessageA(wnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(::GetDesktopWindow()), 0);
+    EXPECT_TRUE(pending(wnd)) << "another window's change repaints the skin";
+    EXPECT_TRUE(pending(back));
 }
 
 }  // namespace
