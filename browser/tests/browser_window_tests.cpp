@@ -95,6 +95,15 @@ TEST(BrowserWindow, ProportionalLayoutFollowsTheArithmetic) {
         EXPECT_EQ(back.right - back.left, Trunc(cx * bp.width * 0.01f + static_cast<float>(bLeft)) - bLeft);
         EXPECT_EQ(back.bottom - back.top, Trunc(cy * bp.height * 0.01f + static_cast<float>(bTop)) - bTop);
     }
+    // Offline, the layout shows the other picture in the same cell.
+    dlg.ShowOfflineIndicator(true);
+    dlg.ApplyProportionalLayout(1000, 700);
+    const HWND offline = ::GetDlgItem(wnd, IDC_OFFLINE_PICTURE);
+    EXPECT_TRUE(::IsWindowVisible(offline));
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(wnd, IDC_ONLINE_PICTURE)));
+    EXPECT_EQ(ClientRectIn(wnd, offline).left, dlg.ViewerRect().right - 34);
+    dlg.ShowOfflineIndicator(false);
+
     // At the skin's own height the address row sits 60 pixels below the viewer's top of 18, the viewer
     // under it, and the banner 62 pixels above it.
     dlg.ApplyProportionalLayout(796, 568);
