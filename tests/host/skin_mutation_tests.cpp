@@ -93,9 +93,10 @@ void ExpectRect(const RECT& r, int i) {
 }
 
 void ExpectBitmap(const std::string& path, const std::string& folder, int i) {
-    if (path == "NULL") return;
+    if (path == "NULL" || IsRefusedSkinBitmap(path)) return;
     ASSERT_EQ(path.compare(0, folder.size() + 1, folder + "\\"), 0) << i;
     ASSERT_LE(path.size(), folder.size() + 1 + kSkinTokenMax) << i;
+    ASSERT_TRUE(IsSafeSkinBitmapName(path.substr(folder.size() + 1))) << i;
 }
 
 TEST(SkinLineMutation, DamagedLinesStayInsideTheirBounds) {
