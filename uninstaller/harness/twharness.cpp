@@ -15,10 +15,16 @@
 //   poke NAME WORD VALUE                   writes a header word of block NAME from outside
 //   block-close
 //   take-mutex NAME                        owns the mutex until this process ends
+//   db-open PATH CREATE                    "db-open 1|0" (records are the tests' TestRecord)
+//   db-walk FLAGS                          "walk ID ID ..." (any key)
+//   db-add ID KEY TEXT                     "db-add R"
+//   db-close
 //   signal NAME / wait NAME                "wait 0" once set, "wait timeout" (and exit 3) after 60 s
 #include "Checksum.h"
 #include "NamedRwLock.h"
 #include "SharedBlock.h"
+#include "QueueDb.h"
+#include "test_record.h"
 
 #include "fw/handles.h"
 
@@ -141,12 +147,35 @@ private:
             block_.SetHead(index, static_cast<std::uint32_t>(Number(Next())));
         } else if (op == "gethead") {
             const std::uint32_t index = static_cast<std::uint32_t>(Number(Next()));
-            Print(Line("head", index) + " " + std::to_string(block_.GetHead(index)));
+            std::string line = Line("head", index);
+            line += ' ';
+            line += std::to_string(block_.GetHead(index));
+            Print(line);
         } else if (op == "header") {
             const auto* words = static_cast<const std::uint32_t*>(block_.ToPointer(0, 20));
             std::string line = "header";
-            for (int i = 0; i < 5 && words; ++i) line += " " + std::to_string(words[i]);
+            for (int i = 0; i < 5 && words; ++i) {
+                line += ' ';
+                line += std::to_string(words[i]);
+            }
             Print(line);
+        } else if (op == "db-open") {
+            const std::string path = Next();
+            const bool create = Number(Next()) != 0;
+            Print(Line("db-open", db_.Open(path.c_str(), &prototype_, create)));
+        } else if (op == "db-walk") {
+            const unsigned flags = static_cast<unsigned>(Number(Next()));
+            std::string line = "walk";
+            int stop = 0;
+            db_.ForEachRecord([&](QueueVisit& v) { line += ' '; line += std::to_string(v.entry.id); }, CQueueDb::kAnyKey,
+                              flags, &stop);
+            Print(line);
+        } else if (op == "db-add") {
+            const std::uint32_t id = static_cast<std::uint32_t>(Number(Next()));
+            const std::uint32_t key = static_cast<std::uint32_t>(Number(Next()));
+            Print(Line("db-add", db_.AddRecord(TestRecord(id, key, Next()), false)));
+        } else if (op == "db-close") {
+            db_.Close();
         } else if (op == "take-mutex") {
             // Never released: the mutex is abandoned when this process ends.
             HANDLE mutex = ::CreateMutexA(nullptr, FALSE, Next());
@@ -191,6 +220,8 @@ private:
     std::size_t pos_ = 0;
     CNamedRwLock lock_;
     CSharedBlock block_;
+    TestRecord prototype_;
+    CQueueDb db_;
 };
 
 }  // namespace

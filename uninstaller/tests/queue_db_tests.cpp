@@ -1,0 +1,313 @@
+// The queue database on fixtures written by queue_fixtures.py.
+#include "QueueDb.h"
+
+#include "harness_util.h"
+#include "queue_db_test_util.h"
+#include "test_record.h"
+
+#include "fw/file.h"
+#include "fw/handles.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+using twtest::CopyFixture;
+using twtest::FileBytes;
+using twtest::Ids;
+using twtest::IndexEntries;
+using twtest::WalkIds;
+using Ids_t = std::vector<std::uint32_t>;
+
+constexpr unsigned kLiveReadOnly = CQueueDb::kVisitLive | CQueueDb::kReadOnly;
+
+TEST(QueueDb, WalksPostOrderAndWritesTheIndexBackPreOrder) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("basic", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open((base + ".whatever").c_str(), &prototype, false));
+    EXPECT_EQ(db.DataPath(), base + ".cdb");
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly, 1), (Ids_t{8, 5})) << "key filter";
+    QueueEntry e;
+    ASSERT_TRUE(db.FindEntry(8, &e));
+    EXPECT_EQ(e.key, 1u);
+    db.Close();
+    const auto entries = IndexEntries(base + ".idx");
+    EXPECT_EQ(Ids(entries), (Ids_t{5, 3, 8}));
+    for (const QueueEntry& entry : entries) EXPECT_EQ(entry.flags, 5u) << entry.id;
+    EXPECT_TRUE(twtest::SealHolds(base + ".cdb"));
+    EXPECT_TRUE(twtest::SealHolds(base + ".idx"));
+    EXPECT_EQ(FileBytes(base + "1.cdb"), FileBytes(base + ".cdb"));
+    EXPECT_EQ(FileBytes(base + "1.idx"), FileBytes(base + ".idx"));
+}
+
+TEST(QueueDb, IndexLoadingRules) {
+    struct Case {
+        const char* fixture;
+        Ids_t walk;
+    };
+    const Case cases[] = {
+        {"skip_zero", {3, 5}},  // the skipped entry is passed over, the id-0 entry ends the load
+        {"dup", {3, 5}},        // the second live 5 is not inserted
+        {"v0", {3, 5}},         // version 0 keeps its index
+        {"badseal", {3, 5}},    // restored from the recovery copies
+        {"badrecord", {8, 5}},  // 3 fails its word sum
+        {"hostile", {5}},       // offsets and lengths outside the file
+    };
+    for (const Case& c : cases) {
+        testsupport::TempProgramFolder folder;
+        const std::string base = CopyFixture(c.fixture, folder);
+        TestRecord prototype;
+        CQueueDb db;
+        ASSERT_TRUE(db.Open(base.c_str(), &prototype, false)) << c.fixture;
+        EXPECT_EQ(WalkIds(db, kLiveReadOnly), c.walk) << c.fixture;
+    }
+    // The first 5 stays.
+    testsupport::TempProgramFolder folder;
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(CopyFixture("dup", folder).c_str(), &prototype, false));
+    std::string text;
+    int stop = 0;
+    db.ForEachRecord([&](QueueVisit& v) { if (v.entry.id == 5) text = v.bytes; }, 5, 0, &stop);
+    EXPECT_EQ(text, "");
+    db.ForEachRecord([&](QueueVisit& v) { if (v.entry.id == 5) text = v.bytes; }, CQueueDb::kAnyKey, kLiveReadOnly,
+                     &stop);
+    EXPECT_EQ(text, "five");
+}
+
+TEST(QueueDb, ADroppedRecordKeepsItsNodeAndIsWrittenBackNonLive) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("badrecord", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    db.Close();
+    const auto entries = IndexEntries(base + ".idx");
+    ASSERT_EQ(Ids(entries), (Ids_t{5, 8, 3}));
+    EXPECT_EQ(entries[2].flags & QueueEntry::kLive, 0u);
+}
+
+TEST(QueueDb, NonLiveEntriesFollowTheTreeInTheIndex) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("nonlive", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{8, 5}));
+    db.Close();
+    const auto entries = IndexEntries(base + ".idx");
+    ASSERT_EQ(Ids(entries), (Ids_t{5, 8, 3}));
+    EXPECT_EQ(entries[2].flags, 0u) << "a non-live entry keeps its flags";
+}
+
+TEST(QueueDb, WhatDoesNotOpen) {
+    for (const char* fixture : {"noterm", "full"}) {
+        testsupport::TempProgramFolder folder;
+        const std::string base = CopyFixture(fixture, folder);
+        const std::string data = FileBytes(base + ".cdb"), index = FileBytes(base + ".idx");
+        TestRecord prototype;
+        CQueueDb db;
+        EXPECT_FALSE(db.Open(base.c_str(), &prototype, false)) << fixture;
+        EXPECT_FALSE(db.IsOpen());
+        EXPECT_EQ(FileBytes(base + ".cdb"), data) << fixture;
+        EXPECT_EQ(FileBytes(base + ".idx"), index) << fixture;
+    }
+}
+
+TEST(QueueDb, OtherVersionsAreReplacedOnlyWithLeaveToCreate) {
+    for (const char* fixture : {"v21", "v30"}) {
+        testsupport::TempProgramFolder folder;
+        const std::string base = CopyFixture(fixture, folder);
+        const std::string data = FileBytes(base + ".cdb"), index = FileBytes(base + ".idx");
+        TestRecord prototype;
+        CQueueDb db;
+        EXPECT_FALSE(db.Open(base.c_str(), &prototype, false)) << fixture;
+        EXPECT_EQ(FileBytes(base + ".cdb"), data) << fixture << ": left untouched";
+        EXPECT_EQ(FileBytes(base + ".idx"), index) << fixture;
+        ASSERT_TRUE(db.Open(base.c_str(), &prototype, true)) << fixture;
+        EXPECT_EQ(WalkIds(db, kLiveReadOnly), Ids_t{});
+        db.Close();
+        EXPECT_EQ(FileBytes(base + ".cdb").size(), 44u) << fixture;
+        EXPECT_EQ(FileBytes(base + ".idx").size(), 68u) << fixture;
+        EXPECT_TRUE(twtest::SealHolds(base + ".cdb"));
+    }
+}
+
+TEST(QueueDb, CreatesMissingFilesAndFolders) {
+    testsupport::TempProgramFolder folder;
+    TestRecord prototype;
+    CQueueDb db;
+    EXPECT_FALSE(db.Open((folder / "a\\b\\Pending").c_str(), &prototype, false));
+    ASSERT_TRUE(db.Open((folder / "a\\b\\Pending").c_str(), &prototype, true));
+    ASSERT_EQ(db.AddRecord(TestRecord(4, 0, "four"), false), 0);
+    db.Close();
+    EXPECT_EQ(Ids(IndexEntries(folder / "a\\b\\Pending.idx")), Ids_t{4});
+    EXPECT_TRUE(fw::FileExists(folder / "a\\b\\Pending1.cdb"));
+}
+
+TEST(QueueDb, Converts13Files) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("v13", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    EXPECT_FALSE(db.Open(base.c_str(), &prototype, false)) << "a conversion needs leave to create";
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, true));
+    std::vector<std::string> texts;
+    int stop = 0;
+    db.ForEachRecord([&](QueueVisit& v) { texts.push_back(v.bytes); }, CQueueDb::kAnyKey, kLiveReadOnly, &stop);
+    EXPECT_EQ(texts, (std::vector<std::string>{"two", "nine", "seven"}));
+    db.Close();
+    const auto entries = IndexEntries(base + ".idx");
+    ASSERT_EQ(Ids(entries), (Ids_t{7, 2, 9}));
+    EXPECT_EQ(entries[0].key, 3u);
+    EXPECT_EQ(FileBytes(base + ".cdb")[32], 2) << "now version 2";
+    WIN32_FIND_DATAA data;
+    fw::FindHandle temp(::FindFirstFileA((folder / "cdb*.tmp").c_str(), &data));
+    EXPECT_FALSE(temp) << "no temporary file left";
+}
+
+TEST(QueueDb, UpgradesOldRecordsAtOpen) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("old", folder);
+    const auto before = IndexEntries(base + ".idx");
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    std::vector<std::string> texts;
+    int stop = 0;
+    db.ForEachRecord([&](QueueVisit& v) { texts.push_back(v.bytes); }, CQueueDb::kAnyKey, kLiveReadOnly, &stop);
+    EXPECT_EQ(texts, (std::vector<std::string>{"three", "eight", "five"}));
+    QueueEntry five;
+    ASSERT_TRUE(db.FindEntry(5, &five));
+    EXPECT_EQ(five.offset, before[0].offset) << "shorter: written in place";
+    EXPECT_EQ(five.length, 4u);
+}
+
+TEST(QueueDb, CallbacksThatLengthenAppendAndThatShortenWriteInPlace) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("basic", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    const std::uint64_t sizeBefore = FileBytes(base + ".cdb").size();
+    int stop = 0;
+    db.ForEachRecord(
+        [](QueueVisit& v) {
+            if (v.entry.id == 3) v.bytes = "a much longer three";
+            if (v.entry.id == 8) v.bytes = "8";
+            v.entry.id = 77;      // ignored: the id is the entry's
+            v.entry.offset = 1;   // ignored: set by the write
+            v.changed = v.entry.key != 0;
+        },
+        CQueueDb::kAnyKey, CQueueDb::kVisitLive, &stop);
+    QueueEntry three, eight;
+    ASSERT_TRUE(db.FindEntry(3, &three));
+    ASSERT_TRUE(db.FindEntry(8, &eight));
+    EXPECT_EQ(three.offset, sizeBefore);
+    EXPECT_EQ(three.length, 19u);
+    EXPECT_EQ(eight.offset, 69u);
+    EXPECT_EQ(eight.length, 1u);
+    EXPECT_FALSE(db.FindEntry(77, &three));
+    // Without a write the entry takes what the callback changed, but never
+    // its id, length or offset.
+    db.ForEachRecord(
+        [](QueueVisit& v) {
+            if (v.entry.id != 8) return;
+            v.entry.key = 42;
+            v.entry.id = 77;
+            v.entry.length = 2;
+            v.entry.offset = 1;
+        },
+        CQueueDb::kAnyKey, CQueueDb::kVisitLive, &stop);
+    ASSERT_TRUE(db.FindEntry(8, &eight));
+    EXPECT_EQ(eight.key, 42u);
+    EXPECT_EQ(eight.length, 1u);
+    EXPECT_EQ(eight.offset, 69u);
+    EXPECT_FALSE(db.FindEntry(77, &three));
+    db.Close();
+    EXPECT_TRUE(twtest::SealHolds(base + ".cdb"));
+    // Reopened, every record still passes its word sum.
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
+}
+
+TEST(QueueDb, AddUpdateRemove) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("basic", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    TestRecord four(4, 9, "four");
+    ASSERT_EQ(db.AddRecord(four, false), 0);
+    QueueEntry e;
+    ASSERT_TRUE(db.FindEntry(4, &e));
+    EXPECT_EQ(e.flags & 5u, 5u) << "added live";
+    EXPECT_EQ(db.AddRecord(four, false), -2);
+    ASSERT_EQ(db.AddRecord(TestRecord(4, 9, "FOUR!"), true), 0);
+    EXPECT_TRUE(db.RemoveRecord(3, nullptr, true));
+    EXPECT_FALSE(db.RemoveRecord(3, nullptr, true));
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{4, 8, 5}));
+    db.Close();
+    const auto entries = IndexEntries(base + ".idx");
+    EXPECT_EQ(Ids(entries), (Ids_t{5, 4, 8, 3}));
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    std::string text;
+    int stop = 0;
+    db.ForEachRecord([&](QueueVisit& v) { text = v.bytes; }, 9, kLiveReadOnly, &stop);
+    EXPECT_EQ(text, "FOUR!");
+}
+
+TEST(QueueDb, RecoveryCopiesAreRefreshedOnlyFromSealedFiles) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("basic", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    db.Close();
+    const std::string goodCopy = FileBytes(base + "1.cdb");
+    ASSERT_EQ(goodCopy, FileBytes(base + ".cdb"));
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    {
+        // Changed behind the database's back: the seal no longer holds.
+        fw::FileHandle file(::CreateFileA((base + ".cdb").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        DWORD wrote = 0;
+        ::SetFilePointer(file.get(), 50, nullptr, FILE_BEGIN);
+        ASSERT_TRUE(::WriteFile(file.get(), "X", 1, &wrote, nullptr));
+    }
+    db.Close();
+    EXPECT_EQ(FileBytes(base + "1.cdb"), goodCopy);
+    // The next open restores the data from its copy.
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
+}
+
+TEST(QueueDb, TwoProcessesShareOneIndexAndLeaveNoObjectsBehind) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("basic", folder);
+    const std::string ready = twtest::UniqueName("ready"), release = twtest::UniqueName("release");
+    fw::Handle readyEvent = testsupport::MakeNamedEvent(ready), releaseEvent = testsupport::MakeNamedEvent(release);
+    auto holder = twtest::StartHarness("db-open " + base + " 0 db-add 4 0 four signal " + ready + " wait " + release +
+                                       " db-close");
+    ASSERT_TRUE(testsupport::WaitEventOrExit(readyEvent.get(), holder->Process()));
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{4, 3, 8, 5})) << "the holder's index, not a new load";
+    const std::string objects = db.BaseName();
+    ::SetEvent(releaseEvent.get());
+    ASSERT_EQ(holder->Wait(), 0);
+    EXPECT_EQ(holder->Output(), "db-open 1\r\ndb-add 0\r\nwait 0\r\n");
+    db.Close();
+    EXPECT_EQ(Ids(IndexEntries(base + ".idx")), (Ids_t{5, 3, 4, 8}));
+    for (const char* suffix : {"__BMTX", "__BA__RWL2_NWM", "__IA__RWL2_NWM", "__IS__AM"})
+        EXPECT_FALSE(fw::Handle(::OpenMutexA(SYNCHRONIZE, FALSE, (objects + suffix).c_str()))) << suffix;
+    EXPECT_FALSE(fw::Handle(::OpenFileMappingA(FILE_MAP_READ, FALSE, (objects + "__IS__FM").c_str())));
+}
+
+}  // namespace
