@@ -194,3 +194,37 @@ void CFolderUtil::MakeRelativePath(const std::string& path, std::string* out) co
 }
 
 void MakeRelativePath(const std::string& path, std::string* out) { CFolderUtil().MakeRelativePath(path, out); }
+
+int CFolderUtil::MergeFolderLists(const std::vector<std::string>& walk, const std::string& topFolder, size_t* pos,
+                                  std::vector<std::string>* out) const {
+    // The walk lists a folder's whole tree before its next sibling, so one
+    // top-level folder's folders lie together, however many there are.
+    std::vector<std::string> gathered;
+    for (; *pos < walk.size(); ++*pos) {
+        std::string relative;
+        MakeRelativePath(walk[*pos], &relative);
+        const size_t cut = relative.find('\\');
+        if (relative.compare(0, cut, topFolder) != 0) break;
+        gathered.push_back(std::move(relative));
+    }
+    out->insert(out->begin(), std::make_move_iterator(gathered.rbegin()), std::make_move_iterator(gathered.rend()));
+    return kErrNone;
+}
+
+void CFolderUtil::CollectChildFolders(const std::vector<std::string>& folders, int depth, const std::string& parent,
+                                      std::vector<std::string>* out) {
+    std::unordered_set<std::string> seen(out->begin(), out->end());
+    for (const std::string& folder : folders) {
+        // The part before the depth-th backslash must be parent itself.
+        size_t cut = std::string::npos;
+        for (int i = 0, from = 0; i < depth; ++i) {
+            cut = folder.find('\\', from);
+            if (cut == std::string::npos) break;
+            from = static_cast<int>(cut) + 1;
+        }
+        if (cut == std::string::npos || folder.compare(0, cut, parent) != 0) continue;
+        const size_t end = folder.find('\\', cut + 1);
+        std::string child = folder.substr(cut + 1, end == std::string::npos ? std::string::npos : end - cut - 1);
+        if (!child.empty() && seen.insert(child).second) out->push_back(std::move(child));
+    }
+}

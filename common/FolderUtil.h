@@ -41,6 +41,18 @@ public:
     // path relative to the program folder, and relative to Links for links.
     void MakeRelativePath(const std::string& path, std::string* out) const;
 
+    // Gathers from walk (a ListSubfolders list of Links), starting at *pos,
+    // every folder below the top-level folder topFolder, relative to Links and
+    // deepest first (the reverse of the walk's order), ahead of what out held.
+    // *pos ends on the first folder of another top-level folder. Always 0.
+    int MergeFolderLists(const std::vector<std::string>& walk, const std::string& topFolder, size_t* pos,
+                         std::vector<std::string>* out) const;
+
+    // Appends the distinct names of the folders directly below parent (a path
+    // of depth components) among folders, in order of first appearance.
+    static void CollectChildFolders(const std::vector<std::string>& folders, int depth, const std::string& parent,
+                                    std::vector<std::string>* out);
+
 private:
     std::string programFolder_;
     std::string linksFolder_;

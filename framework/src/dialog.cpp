@@ -1,5 +1,7 @@
 #include "fw/dialog.h"
 
+#include "fw/menu.h"
+
 #include <exception>
 
 namespace fw {
@@ -143,6 +145,11 @@ INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         LRESULT result = 0;
         if (HandleMessage(msg, wParam, lParam, &result)) {
             if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) return static_cast<INT_PTR>(result);
+            ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+        // Owner-drawn menu items the dialog left alone go to their menu object.
+        if (RouteOwnerDrawMenu(msg, wParam, lParam, &result)) {
             ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
             return TRUE;
         }

@@ -1,5 +1,7 @@
 #include "fw/window.h"
 
+#include "fw/menu.h"
+
 #include <commctrl.h>
 
 #include <exception>
@@ -103,6 +105,7 @@ RECT ScreenRectOf(HWND wnd) {
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
 LRESULT Window::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT routed = 0; RouteOwnerDrawMenu(msg, wParam, lParam, &routed)) return routed;
     if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
