@@ -83,9 +83,14 @@ int main(int argc, char** argv) {
     const CLinkStore store(dir.Path());
     for (int i = 0; i < links; ++i) {
         CURLObject record;
-        record.link.title = "Link number " + std::to_string(i);
-        record.link.address = "http://127.0.0.1/" + std::to_string(i);
-        const std::string group = "Folder " + std::to_string(i % folders);
+        // Appended: GCC 12 warns falsely on a literal plus to_string.
+        const std::string number = std::to_string(i);
+        record.link.title = "Link number ";
+        record.link.title += number;
+        record.link.address = "http://127.0.0.1/";
+        record.link.address += number;
+        std::string group = "Folder ";
+        group += std::to_string(i % folders);
         if (store.AddURLObject(group, record) != kErrNone) {
             std::printf("cannot write link %d\n", i);
             return 1;

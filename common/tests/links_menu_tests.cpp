@@ -161,7 +161,11 @@ TEST(LinksMenu, EveryFolderSitsUnderItsOwnParentHoweverMany) {
     dir.MakeFolder("Links");
     dir.MakeFolder("Links\\T");
     constexpr int kFolders = 230;
-    for (int i = 0; i < kFolders; ++i) dir.MakeFolder("Links\\T\\F" + std::to_string(1000 + i));
+    for (int i = 0; i < kFolders; ++i) {
+        std::string folder = "Links\\T\\F";  // appended: GCC 12 warns falsely on a literal plus to_string
+        folder += std::to_string(1000 + i);
+        dir.MakeFolder(folder);
+    }
     WriteLink(dir, "T\\F1229\\0.vsl", "last");
     WriteLink(dir, "0.vsl", "top");
 
