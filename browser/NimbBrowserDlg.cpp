@@ -60,7 +60,7 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
     ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     BindButtons();
-    launcher_ = std::make_unique<CLinkLauncherDlg>(hwnd(), IDD_LAUNCHER, kBrowserPollLimit);
+    launcher_ = std::make_unique<CLinkLauncherDlg>(hwnd(), IDD_LAUNCHER, kBrowserPollLimit, this);
     CreateBrowser();  // before the placements, which move the control
 
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
@@ -172,6 +172,12 @@ bool CNimbBrowserDlg::OnCommand(int id, int code, HWND control) {
         return true;
     case IDC_MINIMIZE:
         ::ShowWindow(hwnd(), SW_MINIMIZE);
+        return true;
+    case IDC_FAVORITES:
+        ShowFavorites();
+        return true;
+    case IDC_INVOKEMANAGER:
+        InvokeManager();
         return true;
     case IDCANCEL:
         OnCancel();

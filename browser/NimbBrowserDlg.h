@@ -7,6 +7,7 @@
 #include "BrowserState.h"
 
 #include "ErrorHandler.h"
+#include "FavoritesHost.h"
 #include "LinkLauncher.h"
 #include "PopupBrowserDlg.h"
 #include "RegSettings.h"
@@ -29,7 +30,7 @@
 #include <string>
 #include <vector>
 
-class CNimbBrowserDlg : public fw::Dialog {
+class CNimbBrowserDlg : public fw::Dialog, public CFavoritesHost {
 public:
     // errors: where reported skin faults go; it outlives the window.
     CNimbBrowserDlg(BrowserStart start, CErrorHandler& errors);
@@ -77,6 +78,21 @@ public:
     const std::string& AddressText() const { return address_; }
     CRegSettings& Settings() { return settings_; }
     CLinkLauncherDlg* Launcher() { return launcher_.get(); }
+
+    // --- What the favorites commands take from the window (NimbBrowserFavorites.cpp) ---
+    std::string GetAddressText() override;
+    std::string GetPageTitle() override { return pageTitle_; }
+    RECT GetFavoriteWindowRect() override { return fw::ScreenRectOf(hwnd()); }
+    std::string GetStartSkinName() override;
+    void NavigateHere(const std::string& address) override;
+    bool ConnectToManager() override;
+    void RefreshNimbTree() override;
+    void SetFocusOnLinkItem(const std::string& path) override;
+    void ActivateManager() override;
+    void ReportFavoritesError(int code, const std::string& where) override;
+    // FAVORITES: the popup under the button; INVOKEMANAGER: a launcher for one OpenManager.
+    void ShowFavorites();
+    void InvokeManager();
 
     // Proportions of one control: percent of the skin's width and height.
     struct Proportion {

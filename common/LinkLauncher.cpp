@@ -149,8 +149,16 @@ void LaunchThreadProc(LaunchJob job) {
     RestoreBrowserSettings(saved);
 }
 
-CLinkLauncherDlg::CLinkLauncherDlg(HWND parent, UINT templateId, int pollLimit)
-    : fw::Dialog(templateId), pollLimit_(pollLimit) {
+CLinkLauncherDlg::CLinkLauncherDlg(HWND parent, UINT templateId, int pollLimit, CFavoritesHost* host)
+    : fw::Dialog(templateId), pollLimit_(pollLimit), host_(host) {
+    CFolderUtil::GetProgramFolder(&programFolder_);
+    if (host_) {
+        const UINT ids[] = {kLinkIconResource, kFolderIconResource, kGroupIconResource};
+        for (size_t i = 0; i < icons_.size(); ++i)
+            icons_[i].reset(static_cast<HICON>(
+                ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ids[i]), IMAGE_ICON, 16, 16, 0)));
+        UseProgramFolder(programFolder_);
+    }
     if (CreateModeless(parent)) {
         ::ShowWindow(hwnd(), SW_HIDE);
         ::UpdateWindow(hwnd());
@@ -159,11 +167,7 @@ CLinkLauncherDlg::CLinkLauncherDlg(HWND parent, UINT templateId, int pollLimit)
 
 CLinkLauncherDlg::~CLinkLauncherDlg() = default;
 
-fw::Handle CLinkLauncherDlg::Launch(const CURLEntryList& entries) {
-    std::string folder;
-    CFolderUtil::GetProgramFolder(&folder);
-    return Launch(folder, entries);
-}
+fw::Handle CLinkLauncherDlg::Launch(const CURLEntryList& entries) { return Launch(programFolder_, entries); }
 
 fw::Handle CLinkLauncherDlg::Launch(const std::string& programFolder, const CURLEntryList& entries) {
     LaunchJob job{programFolder, entries, pollLimit_};

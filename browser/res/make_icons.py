@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the browser's program icon (Vessa.ico) and its link cursor (hand.cur).
+"""Draws the browser's program icon (Vessa.ico), its link cursor (hand.cur)
+and the 16 x 16 icons of the favorites popup (link.ico, folder.ico, group.ico).
 
 Usage: make_icons.py <output folder>
 """
@@ -82,6 +83,82 @@ def write_icon(path):
     path.write_bytes(header + entries + b"".join(images))
 
 
+# The favorites popup's icons, one character per pixel: '#' outline, 'o' fill,
+# '*' accent, ' ' transparent.
+LINK = [
+    "                ",
+    "  ########      ",
+    "  #oooooo##     ",
+    "  #oooooo#o#    ",
+    "  #oooooo####   ",
+    "  #ooo****oo#   ",
+    "  #oo*oo*o*o#   ",
+    "  #o*oo*ooo*#   ",
+    "  #o********#   ",
+    "  #o*ooo*oo*#   ",
+    "  #oo*oo*o*o#   ",
+    "  #ooo****oo#   ",
+    "  #oooooooooo#  ",
+    "  ############  ",
+    "                ",
+    "                ",
+]
+FOLDER = [
+    "                ",
+    "                ",
+    "  #####         ",
+    " #*****#        ",
+    " #*****######## ",
+    " #ooooooooooooo#",
+    " #ooooooooooooo#",
+    " #ooooooooooooo#",
+    " #ooooooooooooo#",
+    " #ooooooooooooo#",
+    " #ooooooooooooo#",
+    " #ooooooooooooo#",
+    " ###############",
+    "                ",
+    "                ",
+    "                ",
+]
+GROUP = [
+    "                ",
+    "      #######   ",
+    "      #*****#   ",
+    "    #######*#   ",
+    "    #ooooo#*#   ",
+    "  #######o#*#   ",
+    "  #ooooo#o#*#   ",
+    "  #ooooo#o###   ",
+    "  #ooooo#o#     ",
+    "  #ooooo###     ",
+    "  #ooooo#       ",
+    "  #######       ",
+    "                ",
+    "                ",
+    "                ",
+    "                ",
+]
+
+
+def small_icon(art, fill, accent):
+    colours = {"#": (40, 40, 40), "o": fill, "*": accent}
+    pixels = bytearray()
+    for y in reversed(range(16)):
+        for x in range(16):
+            c = art[y][x]
+            if c == " ":
+                pixels += bytes((0, 0, 0, 0))
+            else:
+                r, g, b = colours[c]
+                pixels += bytes((b, g, r, 255))
+    mask = and_mask(16, 16, lambda x, y: art[y][x] != " ")
+    image = dib_header(16, 16, 32) + bytes(pixels) + mask
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", 16, 16, 0, 0, 1, 32, len(image), 22)
+    return header + entry + image
+
+
 def write_cursor(path):
     size = 32
     # 1-bit XOR image: 1 = white, 0 = black; the AND mask makes ' ' transparent.
@@ -112,6 +189,9 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     write_icon(out / "Vessa.ico")
     write_cursor(out / "hand.cur")
+    (out / "link.ico").write_bytes(small_icon(LINK, (255, 255, 255), (30, 110, 220)))
+    (out / "folder.ico").write_bytes(small_icon(FOLDER, (240, 200, 80), (250, 225, 130)))
+    (out / "group.ico").write_bytes(small_icon(GROUP, (255, 255, 255), (120, 170, 60)))
 
 
 if __name__ == "__main__":

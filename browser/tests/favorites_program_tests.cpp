@@ -1,0 +1,271 @@
+// The favorites popup of the real browser under Wine, driven from outside:
+// the FAVORITES button's command opens the popup, posted keys choose an item.
+// The browser runs as Browser.exe so that the launcher finds the stand-in
+// browser as Vessa.exe beside it; the stand-in manager is VessaMgr.exe.
+#include "page_test_util.h"
+
+#include "resource.h"
+
+#include "ErrorCodes.h"
+#include "LinkStore.h"
+
+#include "testsupport/box_answerer.h"
+#include "testsupport/registry_scratch.h"
+#include "testsupport/temp_program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pagetest {
+namespace {
+
+using testsupport::TempProgramFolder;
+
+class Program {
+public:
+    Program(const std::string& folder, std::string commandLine) {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                    folder.c_str(), &startup, &info_) != FALSE;
+    }
+    ~Program() {
+        if (!started_) return;
+        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(info_.hProcess, 1);
+            ::WaitForSingleObject(info_.hProcess, 10000);
+        }
+        ::CloseHandle(info_.hThread);
+        ::CloseHandle(info_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    bool started() const { return started_; }
+    DWORD id() const { return info_.dwProcessId; }
+    bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+
+private:
+    PROCESS_INFORMATION info_{};
+    bool started_ = false;
+};
+
+struct Search {
+    DWORD pid;
+    const char* cls;  // null: the main window
+    HWND found;
+};
+
+BOOL CALLBACK Check(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(wnd, &owner);
+    if (owner != s->pid || !::IsWindowVisible(wnd)) return TRUE;
+    char cls[32] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    const bool match = s->cls ? std::string(cls) == s->cls : ::GetDlgItem(wnd, IDC_FAVORITES) != nullptr;
+    if (!match) return TRUE;
+    s->found = wnd;
+    return FALSE;
+}
+
+HWND FindWindowOf(DWORD pid, const char* cls) {
+    Search s{pid, cls, nullptr};
+    ::EnumWindows(Check, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string TextOf(HWND wnd) {
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                               &copied))
+        return "<no answer>";
+    return std::string(text, copied);
+}
+
+std::vector<std::string> Lines(const TempProgramFolder& dir, const char* file) {
+    if (!dir.Exists(file)) return {};
+    std::vector<std::string> lines;
+    const std::string text = dir.ReadFile(file);
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// The launches.log field of arguments: tick|arguments|...
+std::string ArgumentsOf(const std::string& logLine) {
+    const size_t first = logLine.find('|');
+    const size_t second = logLine.find('|', first + 1);
+    return logLine.substr(first + 1, second - first - 1);
+}
+
+void WriteLink(const TempProgramFolder& dir, const CURLEntry& entry, const std::string& title,
+               const std::string& address, int separate) {
+    CURLObject record;
+    record.link.title = title;
+    record.link.address = address;
+    record.options.separateBrowser = separate;
+    if (!entry.group.empty()) dir.MakeFolder("Links\\" + entry.group);
+    ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(entry, record), kErrNone);
+}
+
+class Favorites : public ::testing::Test {
+protected:
+    TempProgramFolder dir;
+    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
+    LoopbackServer server{"<html><body>page</body></html>"};
+    std::unique_ptr<Program> browser;
+    std::unique_ptr<testsupport::BoxAnswerer> boxes;
+    HWND window = nullptr;
+
+    void SetUp() override {
+        ASSERT_TRUE(server.Listening());
+        dir.CopyProgramAs("Vessa.exe", "Browser.exe");
+        dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
+        dir.CopyProgramAs("StandInManager.exe", "VessaMgr.exe");
+        dir.MakeFolder("Links");
+        dir.MakeFolder("Groups");
+        dir.MakeFolder("Templates");
+    }
+
+    void Start() {
+        browser = std::make_unique<Program>(dir.Path(), "\"" + (dir / "Browser.exe") + "\" " + server.Url("/start"));
+        ASSERT_TRUE(browser->started());
+        boxes = std::make_unique<testsupport::BoxAnswerer>(browser->id());
+        ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowOf(browser->id(), nullptr)) != nullptr; }, 20000));
+        ASSERT_TRUE(server.WaitForRequests(1, 20000)) << "the start page";
+    }
+
+    void TearDown() override {
+        if (window) {
+            ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_CLOSE)));
+            EXPECT_TRUE(browser->WaitForExit(20000));
+        }
+    }
+
+    // Opens the popup with the FAVORITES button and posts the keys: downs
+    // times Down, Right when asked, then Enter.
+    void Choose(int downs, bool right = false) {
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_FAVORITES, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_FAVORITES)));
+        HWND popup = nullptr;
+        ASSERT_TRUE(PumpUntil([&] { return (popup = FindWindowOf(browser->id(), "#32768")) != nullptr; }, 10000));
+        // The menu's loop reads the keys of its thread's queue.
+        for (int i = 0; i < downs; ++i) ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+        if (right) ::PostMessageA(popup, WM_KEYDOWN, VK_RIGHT, 0);
+        ::PostMessageA(popup, WM_CHAR, '\r', 0);
+        ASSERT_TRUE(PumpUntil([&] { return FindWindowOf(browser->id(), "#32768") == nullptr; }, 10000));
+    }
+};
+
+TEST_F(Favorites, KeysReachEveryItemOfThePopup) {
+    // Popup: Open Vessa Manager, Add Favorite, ---, [News] {B}, A, ---, Home, Work.
+    WriteLink(dir, CURLEntry("", "0.vsl"), "A", server.Url("/a"), 0);
+    WriteLink(dir, CURLEntry("News", "0.vsl"), "B", server.Url("/b"), 1);
+    // Only the member line names a link; the others would leave Links.
+    dir.WriteFile("Groups\\Home.vsg",
+                  "Links\\News\\0.vsl\r\n\r\n..\\Links\\0.vsl\r\nC:\\evil.vsl\r\n\\Links\\0.vsl\r\n"
+                  "Links\\..\\..\\evil.vsl\r\nTemplates\\Default.vst\r\n");
+    dir.WriteFile("Groups\\Work.vsg", "");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string b = dir / "Links\\News\\0.vsl";
+
+    Choose(1);  // Open Vessa Manager: no manager runs, so it starts
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "manager.log").size() == 1; }, 10000));
+    EXPECT_EQ(Lines(dir, "manager.log")[0], "-o ");
+
+    Choose(4);  // A, separate flag 0: this window shows it
+    ASSERT_TRUE(server.WaitForRequests(2, 10000));
+    EXPECT_EQ(server.Requests()[1].line.substr(0, 7), "GET /a ");
+
+    Choose(6);  // Work: an empty group
+    ASSERT_TRUE(boxes->WaitForBoxes(1));
+    EXPECT_EQ(boxes->Boxes()[0].text, "There is no group item to launch");
+    EXPECT_TRUE(Lines(dir, "launches.log").empty()) << "the link shown here started no browser";
+
+    Choose(3, true);  // News > B, separate flag 1: a browser of its own
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "launches.log").size() == 1; }, 20000));
+    EXPECT_EQ(ArgumentsOf(Lines(dir, "launches.log")[0]), "-f " + b);
+
+    Choose(5);  // Home: one browser per member line
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "launches.log").size() == 2; }, 30000));
+    EXPECT_EQ(ArgumentsOf(Lines(dir, "launches.log")[1]), "-f " + b);
+    PumpFor(300);
+    EXPECT_EQ(server.Requests().size(), 2u) << "B was never shown here";
+    EXPECT_EQ(boxes->Boxes().size(), 1u);
+}
+
+TEST_F(Favorites, AddFavoriteStoresThePageAndStartsTheManagerWithIt) {
+    CURLObject templ;
+    templ.link.title = "Default Template";
+    templ.link.comments = "template comment";
+    templ.link.stamp1 = 1000;
+    templ.link.stamp2 = 2000;
+    templ.link.stamp3 = 3000;
+    templ.link.refreshInterval = 77;
+    templ.font.faceName = "Courier";
+    CURLEntry templateEntry("", "Default.vst");
+    templateEntry.kind = CURLEntry::kTemplate;
+    ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(templateEntry, templ), kErrNone);
+    WriteLink(dir, CURLEntry("", "0.vsl"), "A", server.Url("/a"), 0);
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    Choose(2);  // Add Favorite
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "manager.log").size() == 1; }, 10000));
+    const std::string path = dir / "Links\\1.vsl";
+    EXPECT_EQ(Lines(dir, "manager.log")[0], "\"-s " + path + "\"") << "one argument, quoted";
+
+    std::unique_ptr<CURLObject> added;
+    ASSERT_EQ(CLinkStore(dir.Path()).LoadURLObject(CURLEntry("", "1.vsl"), &added), kErrNone);
+    RECT shown{};
+    ::GetWindowRect(window, &shown);
+    EXPECT_EQ(added->link.windowRect, (URLRect{shown.left, shown.top, shown.right, shown.bottom}));
+    EXPECT_EQ(added->link.address, TextOf(::GetDlgItem(window, IDC_ADDRESS)));
+    EXPECT_EQ(added->link.address, server.Url("/start"));
+    EXPECT_EQ(added->link.title, "") << "Wine's control reports no page title";
+    EXPECT_EQ(added->link.comments, "");
+    EXPECT_EQ(added->skinName, "vessa");
+    EXPECT_EQ(added->link.stamp1, 1000);
+    EXPECT_EQ(added->link.stamp2, 2000);
+    EXPECT_EQ(added->link.stamp3, 3000);
+    EXPECT_EQ(added->link.refreshInterval, 77);
+    EXPECT_EQ(added->font.faceName, "Courier");
+
+    // A damaged template still gives a link, and a valid template again.
+    dir.WriteFile("Templates\\Default.vst", "damaged");
+    Choose(2);
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "manager.log").size() == 2; }, 10000));
+    EXPECT_EQ(Lines(dir, "manager.log")[1], "\"-s " + (dir / "Links\\2.vsl") + "\"");
+    ASSERT_EQ(CLinkStore(dir.Path()).LoadURLObject(CURLEntry("", "2.vsl"), &added), kErrNone);
+    EXPECT_EQ(added->link.address, server.Url("/start"));
+    std::unique_ptr<CURLObject> repaired;
+    ASSERT_EQ(CLinkStore(dir.Path()).LoadURLObject(templateEntry, &repaired), kErrNone);
+    EXPECT_EQ(repaired->link.title, "Default Template");
+    EXPECT_TRUE(boxes->Boxes().empty());
+}
+
+TEST_F(Favorites, TheManagerButtonStartsTheManagerOrSaysItIsMissing) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    auto press = [&] {
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_INVOKEMANAGER, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_INVOKEMANAGER)));
+    };
+    press();
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "manager.log").size() == 1; }, 10000));
+    EXPECT_EQ(Lines(dir, "manager.log")[0], "-o ");
+
+    ASSERT_TRUE(::DeleteFileA((dir / "VessaMgr.exe").c_str()));
+    press();
+    ASSERT_TRUE(boxes->WaitForBoxes(1));
+    EXPECT_EQ(boxes->Boxes()[0].text,
+              "Failed to open VessaMgr.exe. Please ensure that the VessaMgr.exe is located at the same directory "
+              "as this browser");
+    EXPECT_EQ(boxes->Boxes()[0].caption, "Vessa");
+}
+
+}  // namespace
+}  // namespace pagetest
