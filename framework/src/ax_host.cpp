@@ -23,7 +23,7 @@ SIZEL PixelsToHimetric(const RECT& rect) {
 
 }  // namespace
 
-HRESULT AxSite::Attach(IUnknown* control, HWND container, const RECT& rect, bool visible) {
+HRESULT AxSite::Attach(IUnknown* control, HWND container, const RECT& rect, const AxSetup& setup) {
     if (object_) return E_UNEXPECTED;
     if (!control) return E_POINTER;
     if (!::IsWindow(container)) return E_INVALIDARG;
@@ -44,8 +44,23 @@ HRESULT AxSite::Attach(IUnknown* control, HWND container, const RECT& rect, bool
     const bool siteFirst = (misc & OLEMISC_SETCLIENTSITEFIRST) != 0;
     if (siteFirst) hr = object->SetClientSite(self);
     if (SUCCEEDED(hr)) {
-        if (auto init = control_.As<IPersistStreamInit>()) init->InitNew();
-        if (!siteFirst) hr = object->SetClientSite(self);
+        if (auto init = control_.As<IPersistStreamInit>()) {
+            if (setup.initialData)
+                hr = init->Load(setup.initialData.get());
+            else
+                init->InitNew();  // some controls refuse a second one; nothing is lost then
+        } else if (setup.initialData) {
+            auto stream = control_.As<IPersistStream>();
+            hr = stream ? stream->Load(setup.initialData.get()) : E_NOINTERFACE;
+        }
+        if (SUCCEEDED(hr) && !siteFirst) hr = object->SetClientSite(self);
+    }
+    if (SUCCEEDED(hr) && setup.beforeActivate) {
+        try {
+            hr = setup.beforeActivate(control_.get());
+        } catch (...) {
+            hr = E_UNEXPECTED;
+        }
     }
     if (SUCCEEDED(hr)) {
         object->SetHostNames(L"fw", nullptr);
@@ -57,7 +72,7 @@ HRESULT AxSite::Attach(IUnknown* control, HWND container, const RECT& rect, bool
         Destroy();
         return hr;
     }
-    if (HWND wnd = ControlWindow()) ::ShowWindow(wnd, visible ? SW_SHOWNA : SW_HIDE);
+    if (HWND wnd = ControlWindow()) ::ShowWindow(wnd, setup.visible ? SW_SHOWNA : SW_HIDE);
     t_sites.push_back(this);
     return S_OK;
 }
@@ -162,17 +177,29 @@ AxHost::~AxHost() {
 }
 
 HRESULT AxHost::Create(const CLSID& clsid, HWND container, const RECT& rect, bool visible) {
+    AxSetup setup;
+    setup.visible = visible;
+    return Create(clsid, container, rect, setup);
+}
+
+HRESULT AxHost::Create(const CLSID& clsid, HWND container, const RECT& rect, const AxSetup& setup) {
     if (!site_) return E_OUTOFMEMORY;
     if (site_->created()) return E_UNEXPECTED;
     ComPtr<IUnknown> control;
     HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.put_void());
     if (FAILED(hr)) return hr;
-    return site_->Attach(control.get(), container, rect, visible);
+    return site_->Attach(control.get(), container, rect, setup);
 }
 
 HRESULT AxHost::Attach(IUnknown* control, HWND container, const RECT& rect, bool visible) {
+    AxSetup setup;
+    setup.visible = visible;
+    return Attach(control, container, rect, setup);
+}
+
+HRESULT AxHost::Attach(IUnknown* control, HWND container, const RECT& rect, const AxSetup& setup) {
     if (!site_) return E_OUTOFMEMORY;
-    return site_->Attach(control, container, rect, visible);
+    return site_->Attach(control, container, rect, setup);
 }
 
 void AxHost::Destroy() noexcept {

@@ -52,7 +52,7 @@ private:
 
 class AxSite final : public ComObject<IOleClientSite, IOleInPlaceSiteEx, IOleControlSite, IDispatch> {
 public:
-    HRESULT Attach(IUnknown* control, HWND container, const RECT& rect, bool visible);
+    HRESULT Attach(IUnknown* control, HWND container, const RECT& rect, const AxSetup& setup);
     void Destroy() noexcept;
 
     bool created() const noexcept { return static_cast<bool>(object_); }

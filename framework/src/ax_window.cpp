@@ -7,18 +7,21 @@ AxWindow::~AxWindow() {
     host_.Destroy();
 }
 
-HRESULT AxWindow::Create(const CLSID& clsid, HWND parent, const RECT& rect, UINT id, DWORD style) {
+HRESULT AxWindow::Create(const CLSID& clsid, HWND parent, const RECT& rect, UINT id, DWORD style,
+                         const AxSetup& setup) {
     if (hwnd()) return E_UNEXPECTED;
     if (!RegisterClass(kClassName, 0)) return HRESULT_FROM_WIN32(::GetLastError());
     if (!Window::Create(kClassName, "", style, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                         parent, id))
         return E_FAIL;
-    const HRESULT hr = host_.Create(clsid, hwnd(), ClientRect(), true);
+    AxSetup shown = setup;
+    shown.visible = true;  // the holder's own style decides
+    const HRESULT hr = host_.Create(clsid, hwnd(), ClientRect(), shown);
     if (FAILED(hr)) Destroy();
     return hr;
 }
 
-HRESULT AxWindow::CreateInPlaceOf(HWND dialog, int id, const CLSID& clsid) {
+HRESULT AxWindow::CreateInPlaceOf(HWND dialog, int id, const CLSID& clsid, const AxSetup& setup) {
     if (hwnd()) return E_UNEXPECTED;
     HWND placeholder = ::GetDlgItem(dialog, id);
     if (!placeholder) return E_INVALIDARG;
@@ -28,7 +31,7 @@ HRESULT AxWindow::CreateInPlaceOf(HWND dialog, int id, const CLSID& clsid) {
     const DWORD kept = WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_DISABLED;
     const DWORD style =
         WS_CHILD | WS_CLIPCHILDREN | (static_cast<DWORD>(::GetWindowLongPtrA(placeholder, GWL_STYLE)) & kept);
-    const HRESULT hr = Create(clsid, dialog, rc, static_cast<UINT>(id), style);
+    const HRESULT hr = Create(clsid, dialog, rc, static_cast<UINT>(id), style, setup);
     if (FAILED(hr)) return hr;  // the placeholder stays
     // Same place in the tab order: right behind the placeholder, which then goes.
     ::SetWindowPos(hwnd(), placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

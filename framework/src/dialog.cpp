@@ -43,7 +43,7 @@ Dialog* Dialog::FromHandle(HWND wnd) { return wnd ? static_cast<Dialog*>(::GetPr
 
 INT_PTR Dialog::DoModal(HWND parent) {
     modal_ = true;
-    const INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent,
+    const INT_PTR result = ::DialogBoxParamA(Resources(), MAKEINTRESOURCEA(templateId_), parent,
                                              DialogProc, reinterpret_cast<LPARAM>(this));
     modal_ = false;
     return result;
@@ -51,7 +51,7 @@ INT_PTR Dialog::DoModal(HWND parent) {
 
 bool Dialog::CreateModeless(HWND parent) {
     modal_ = false;
-    return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, DialogProc,
+    return ::CreateDialogParamA(Resources(), MAKEINTRESOURCEA(templateId_), parent, DialogProc,
                                 reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 

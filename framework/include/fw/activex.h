@@ -33,6 +33,16 @@ class AxSite;
 // false to leave it to the container's defaults.
 using AmbientHandler = std::function<bool(DISPID id, Variant& value)>;
 
+// The step between creating a control and activating it: its initial data
+// (a stream as IPersistStreamInit::Save wrote it; none: the control starts
+// new) and whatever the host puts before the control makes its window.
+struct AxSetup {
+    ComPtr<IStream> initialData;
+    // Called with the control, its site set and its state loaded; a failure stops the creation.
+    std::function<HRESULT(IUnknown* control)> beforeActivate;
+    bool visible = true;
+};
+
 class AxHost {
 public:
     AxHost();
@@ -43,8 +53,10 @@ public:
     // Creates the control (in-process) and activates it in place inside
     // container at rect (container client coordinates).
     HRESULT Create(const CLSID& clsid, HWND container, const RECT& rect, bool visible = true);
+    HRESULT Create(const CLSID& clsid, HWND container, const RECT& rect, const AxSetup& setup);
     // Hosts an object already created (its IOleObject is required).
     HRESULT Attach(IUnknown* control, HWND container, const RECT& rect, bool visible = true);
+    HRESULT Attach(IUnknown* control, HWND container, const RECT& rect, const AxSetup& setup);
     // Deactivates, closes and releases the control, and unbinds the site.
     // Safe to call twice and after the container window is gone.
     void Destroy() noexcept;
@@ -94,10 +106,10 @@ public:
     ~AxWindow() override;
 
     HRESULT Create(const CLSID& clsid, HWND parent, const RECT& rect, UINT id,
-                   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP);
+                   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, const AxSetup& setup = {});
     // Takes the place (rectangle, id, z-order, visibility) of a dialog's
     // placeholder control, which is destroyed.
-    HRESULT CreateInPlaceOf(HWND dialog, int id, const CLSID& clsid);
+    HRESULT CreateInPlaceOf(HWND dialog, int id, const CLSID& clsid, const AxSetup& setup = {});
 
     AxHost& host() noexcept { return host_; }
     const AxHost& host() const noexcept { return host_; }

@@ -15,7 +15,8 @@ namespace fw {
 
 class Dialog {
 public:
-    explicit Dialog(UINT templateId) : templateId_(templateId) {}
+    // resources: the module holding the template (a library's own); null for the program's.
+    explicit Dialog(UINT templateId, HINSTANCE resources = nullptr) : templateId_(templateId), resources_(resources) {}
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
@@ -59,7 +60,10 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
 
+    HINSTANCE Resources() const noexcept { return resources_ ? resources_ : ::GetModuleHandleA(nullptr); }
+
     UINT templateId_;
+    HINSTANCE resources_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool ownLoop_ = false;
