@@ -26,6 +26,7 @@ fi
 app="$build/app"
 mkdir -p "$app"
 cp "$build"/x64/bin/*.exe "$app"/
+cp "$build"/x64/bin/ZYLCOMBO.OCX "$app"/
 echo "== Starting Vessa.exe $*"
 if [[ $virtual == 1 ]]; then
     # Nobody watches a virtual display: show a local page rather than the start page.
