@@ -17,14 +17,12 @@ public:
     // The module serves the control and its property page.
     void InitInstance() {
         fw::ComModule& module = fw::ComModule::Get();
-        module.AddClass({CZylComboCtrl::Info().clsid,
-                         [] { return fw::MakeCom<CZylComboCtrl>().As<IUnknown>(); },
+        module.AddClass({CZylComboCtrl::Info().clsid, [] { return fw::MakeCom<CZylComboCtrl>().As<IUnknown>(); },
                          [](bool add) {
                              return add ? fw::RegisterControlClass(CZylComboCtrl::Registration())
                                         : fw::UnregisterControlClass(CZylComboCtrl::Registration());
                          }});
-        module.AddClass({CLSID_ZylComboPropPage,
-                         [] { return fw::MakeCom<CZylComboPropPage>().As<IUnknown>(); },
+        module.AddClass({CLSID_ZylComboPropPage, [] { return fw::MakeCom<CZylComboPropPage>().As<IUnknown>(); },
                          [](bool add) {
                              return add ? fw::RegisterPageClass(CLSID_ZylComboPropPage, IDS_ZYLCOMBO_PPG)
                                         : fw::UnregisterPageClass(CLSID_ZylComboPropPage);
@@ -44,7 +42,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     return TRUE;
 }
 
-STDAPI DllCanUnloadNow() { return fw::ComModule::Get().CanUnloadNow(); }
+STDAPI DllCanUnloadNow() {
+    return fw::ComModule::Get().CanUnloadNow();
+}
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     try {

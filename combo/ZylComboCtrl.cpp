@@ -20,26 +20,45 @@ constexpr DWORD kMiscStatus = 0x20191;
 constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_HASSTRINGS | CBS_OWNERDRAWFIXED | CBS_DROPDOWNLIST;
 static_assert(kStyle == 0x50200213);
 
-BOOL Truth(const fw::DispArgs& a, UINT i) { return a.Bool(i) ? TRUE : FALSE; }
+BOOL Truth(const fw::DispArgs& a, UINT i) {
+    return a.Bool(i) ? TRUE : FALSE;
+}
 
 }  // namespace
 
 const fw::AxControlInfo& CZylComboCtrl::Info() {
-    static const fw::AxControlInfo info{CLSID_ZylCombo, LIBID_ZYLCOMBOLib,  1, 0,          DIID__DZylCombo,
-                                        DIID__DZylComboEvents, IDS_ZYLCOMBO, kMiscStatus, {CLSID_ZylComboPropPage},
-                                        "COMBOBOX",            0x00010000};
+    static const fw::AxControlInfo info{CLSID_ZylCombo,
+                                        LIBID_ZYLCOMBOLib,
+                                        1,
+                                        0,
+                                        DIID__DZylCombo,
+                                        DIID__DZylComboEvents,
+                                        IDS_ZYLCOMBO,
+                                        kMiscStatus,
+                                        {CLSID_ZylComboPropPage},
+                                        "COMBOBOX",
+                                        0x00010000};
     return info;
 }
 
 const fw::ControlClassInfo& CZylComboCtrl::Registration() {
     // Flags 0: not insertable, no threading model written.
-    static const fw::ControlClassInfo info{CLSID_ZylCombo, "ZYLCOMBO.ZylComboCtrl.1", IDS_ZYLCOMBO, IDB_ZYLCOMBO,
-                                           kMiscStatus,    LIBID_ZYLCOMBOLib,         1,            0,
-                                           false,          ""};
+    static const fw::ControlClassInfo info{CLSID_ZylCombo,
+                                           "ZYLCOMBO.ZylComboCtrl.1",
+                                           IDS_ZYLCOMBO,
+                                           IDB_ZYLCOMBO,
+                                           kMiscStatus,
+                                           LIBID_ZYLCOMBOLib,
+                                           1,
+                                           0,
+                                           false,
+                                           ""};
     return info;
 }
 
-CZylComboCtrl::CZylComboCtrl() : AxControl(Info()) { AddMethods(); }
+CZylComboCtrl::CZylComboCtrl() : AxControl(Info()) {
+    AddMethods();
+}
 
 void CZylComboCtrl::AddMethods() {
     using fw::DispArgs;
@@ -96,19 +115,19 @@ void CZylComboCtrl::PreCreateWindow(CREATESTRUCTA& cs) {
 
 LRESULT CZylComboCtrl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case fw::kReflectedDrawItem:
-        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
-    case fw::kReflectedCommand:
-        if (HIWORD(wParam) == CBN_CLOSEUP) FireEvent(1);
-        return 0;
-    case WM_LBUTTONDOWN:
-        // The list opens without the combo box's own handling of the click.
-        ::SendMessageA(hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
-        FireEvent(2);
-        return 0;
-    default:
-        return AxControl::HandleMessage(msg, wParam, lParam);
+        case fw::kReflectedDrawItem:
+            DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case fw::kReflectedCommand:
+            if (HIWORD(wParam) == CBN_CLOSEUP) FireEvent(1);
+            return 0;
+        case WM_LBUTTONDOWN:
+            // The list opens without the combo box's own handling of the click.
+            ::SendMessageA(hwnd(), CB_SHOWDROPDOWN, TRUE, 0);
+            FireEvent(2);
+            return 0;
+        default:
+            return AxControl::HandleMessage(msg, wParam, lParam);
     }
 }
 
@@ -132,8 +151,8 @@ std::string CZylComboCtrl::ItemText(int index) const {
     const LRESULT len = ::SendMessageA(hwnd(), CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (len == CB_ERR || len < 0) return {};
     std::string text(static_cast<size_t>(len) + 1, '\0');
-    const LRESULT got = ::SendMessageA(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got =
+        ::SendMessageA(hwnd(), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     if (got == CB_ERR || got < 0) return {};
     text.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(len)));
     return text;
@@ -163,7 +182,9 @@ void CZylComboCtrl::SetCurSel(short index) {
     ::SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0);
 }
 
-void CZylComboCtrl::IsComboForWQX(BOOL wqx) { m_bWQX = wqx; }
+void CZylComboCtrl::IsComboForWQX(BOOL wqx) {
+    m_bWQX = wqx;
+}
 
 void CZylComboCtrl::EnableControl(BOOL enable) {
     if (hwnd()) ::EnableWindow(hwnd(), enable ? TRUE : FALSE);

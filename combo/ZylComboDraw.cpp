@@ -17,8 +17,12 @@ struct Painter {
     RECT (*target)(const RECT& item);
 };
 
-UINT FontPicture(const std::string&) { return IDB_FONT_GLYPH; }
-UINT NoPicture(const std::string&) { return 0; }
+UINT FontPicture(const std::string&) {
+    return IDB_FONT_GLYPH;
+}
+UINT NoPicture(const std::string&) {
+    return 0;
+}
 UINT ColorPicture(const std::string& text) {
     const ZylNamedColor* c = FindZylColor(text);
     return c ? c->swatch : 0;
@@ -28,10 +32,18 @@ UINT TunePicture(const std::string& text) {
     return wave ? IDB_SPEAKER : IDB_KEYBOARD;
 }
 
-RECT FontTarget(const RECT& r) { return {r.left, r.top + 2, r.left + 18, r.top + 14}; }
-RECT NoTarget(const RECT& r) { return r; }
-RECT ColorTarget(const RECT& r) { return {r.left + 2, r.top + 3, r.left + 30, r.top + 13}; }
-RECT TuneTarget(const RECT& r) { return {r.left, r.top + 2, r.left + 16, r.top + 16}; }
+RECT FontTarget(const RECT& r) {
+    return {r.left, r.top + 2, r.left + 18, r.top + 14};
+}
+RECT NoTarget(const RECT& r) {
+    return r;
+}
+RECT ColorTarget(const RECT& r) {
+    return {r.left + 2, r.top + 3, r.left + 30, r.top + 13};
+}
+RECT TuneTarget(const RECT& r) {
+    return {r.left, r.top + 2, r.left + 16, r.top + 16};
+}
 
 const Painter* PainterOf(int mode) {
     static const Painter painters[] = {

@@ -38,8 +38,8 @@ std::string CZylComboCtrl::ReadWqxDefault(const char* key, const char* fallback,
 
 bool CZylComboCtrl::SelectByName(const std::string& name) {
     // The combo box's exact search from the start ignores case.
-    const LRESULT found = ::SendMessageA(hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(name.c_str()));
+    const LRESULT found =
+        ::SendMessageA(hwnd(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
     if (found == CB_ERR) return false;
     return ::SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(found), 0) != CB_ERR;
 }

@@ -22,7 +22,9 @@ using fw::Variant;
 
 const bool registered = (RegisterForTests(), true);
 
-std::wstring Wide(const char* s) { return fw::ToWide(s); }
+std::wstring Wide(const char* s) {
+    return fw::ToWide(s);
+}
 
 HRESULT CanUnloadNow() {
     HMODULE ocx = ::GetModuleHandleA("ZYLCOMBO.OCX");
@@ -98,7 +100,9 @@ TEST(ComboIdentity, TheLibraryCanUnloadOnlyWhenNothingIsAlive) {
     EXPECT_EQ(CanUnloadNow(), S_OK);
 }
 
-LONG ComboStyle(HWND combo) { return ::GetWindowLongA(combo, GWL_STYLE) & 0xFFFF; }
+LONG ComboStyle(HWND combo) {
+    return ::GetWindowLongA(combo, GWL_STYLE) & 0xFFFF;
+}
 
 // The style the control's combo box is created with (the box itself later
 // hands WS_VSCROLL to its list).
@@ -214,12 +218,12 @@ TEST(ComboMembers, TableOfTextCountSelectionAndColourCases) {
         SCOPED_TRACE(testing::Message() << "dispid " << k.id << " case " << (&k - cases));
         fw::DispResult r;
         switch (k.args.size()) {
-        case 0:
-            r = c.disp().Call(k.id);
-            break;
-        default:
-            r = c.disp().Call(k.id, {k.args[0]});
-            break;
+            case 0:
+                r = c.disp().Call(k.id);
+                break;
+            default:
+                r = c.disp().Call(k.id, {k.args[0]});
+                break;
         }
         ASSERT_EQ(r.hr, S_OK);
         if (k.expected.IsEmpty()) {
@@ -328,6 +332,31 @@ TEST(ComboAbout, AboutBoxShowsItsDialogAnsweredByOk) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "About ZylCombo Control");
     EXPECT_EQ(boxes[0].text, "ZylCombo Control, Version 2.0");
+    EXPECT_EQ(boxes[0].pressed, IDOK);
+}
+
+TEST(ComboPage, ThePropertiesVerbOpensTheGeneralPage) {
+    Container c;
+    ASSERT_EQ(c.Create(), S_OK);
+    fw::ComPtr<IPropertyPage> page;
+    ASSERT_EQ(::CoCreateInstance(kPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.put_void()), S_OK);
+    PROPPAGEINFO info{};
+    info.cb = sizeof(info);
+    ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+    EXPECT_EQ(fw::ToAnsi(info.pszTitle), "General");
+    ::CoTaskMemFree(info.pszTitle);
+    EXPECT_GT(info.size.cx, 250) << "250 x 62 dialog units";
+    EXPECT_GT(info.size.cy, 62);
+    page.reset();
+
+    testsupport::BoxAnswerer answerer;
+    answerer.Plan(IDOK);
+    auto object = c.ax().ControlAs<IOleObject>();
+    RECT rc = c.ax().rect();
+    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, c.ax().Site().get(), 0, c.hwnd(), &rc), S_OK);
+    const auto boxes = answerer.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "This control has no properties to set here.");
     EXPECT_EQ(boxes[0].pressed, IDOK);
 }
 

@@ -35,8 +35,8 @@ std::vector<std::string> Numbers() {
 }
 
 const std::vector<std::string> kSizeNames{"Largest", "Larger", "Medium", "Smaller", "Smallest"};
-const std::vector<std::string> kColours{"Black", "Maroon", "Green", "Olive",  "Navy", "Purple",  "Teal", "Gray",
-                                        "Silver", "Red",   "Lime",  "Yellow", "Blue", "Fuschia", "Aqua", "White"};
+const std::vector<std::string> kColours{"Black",  "Maroon", "Green", "Olive",  "Navy", "Purple",  "Teal", "Gray",
+                                        "Silver", "Red",    "Lime",  "Yellow", "Blue", "Fuschia", "Aqua", "White"};
 
 struct FillCase {
     const char* what;
@@ -55,15 +55,18 @@ Variant CallWith(const Container& c, DISPID id, const std::vector<Variant>& args
 
 TEST(ComboFill, TableOfSizeAndColourFills) {
     std::vector<std::string> sorted = kColours;
-    std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
-        return _stricmp(a.c_str(), b.c_str()) < 0;
-    });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; });
     const FillCase cases[] = {
         {"size names, no default", false, kAddFontSizes, {Variant(false), Variant("")}, true, "", kSizeNames},
-        {"size names, lower-case default", false, kAddFontSizes, {Variant(false), Variant("medium")}, true, "Medium",
+        {"size names, lower-case default",
+         false,
+         kAddFontSizes,
+         {Variant(false), Variant("medium")},
+         true,
+         "Medium",
          kSizeNames},
-        {"size names, unknown default", false, kAddFontSizes, {Variant(false), Variant("Huge")}, false, "",
-         kSizeNames},
+        {"size names, unknown default", false, kAddFontSizes, {Variant(false), Variant("Huge")}, false, "", kSizeNames},
         {"numbers, no default", false, kAddFontSizes, {Variant(true), Variant("")}, true, "", Numbers()},
         {"numbers, default 12", false, kAddFontSizes, {Variant(true), Variant("12")}, true, "12", Numbers()},
         {"colours, empty default", false, kAddFontColors, {Variant("")}, true, "Black", kColours},

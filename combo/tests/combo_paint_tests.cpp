@@ -95,7 +95,9 @@ void Expected(Canvas& canvas, UINT id, const RECT& target) {
                  source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
-bool AnyNotIn(const Canvas& canvas, const RECT& r, COLORREF colour) { return !canvas.AllIn(r, colour); }
+bool AnyNotIn(const Canvas& canvas, const RECT& r, COLORREF colour) {
+    return !canvas.AllIn(r, colour);
+}
 
 TEST(ComboPaint, NoItemAndOtherActionsDrawNothing) {
     Container c;

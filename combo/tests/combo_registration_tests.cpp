@@ -22,7 +22,9 @@ std::optional<std::string> Stored(const std::string& path, const char* name = nu
     return fw::ReadString(key.get(), name);
 }
 
-bool Exists(const std::string& path) { return static_cast<bool>(fw::OpenKey(HKEY_LOCAL_MACHINE, kClasses + path, KEY_READ)); }
+bool Exists(const std::string& path) {
+    return static_cast<bool>(fw::OpenKey(HKEY_LOCAL_MACHINE, kClasses + path, KEY_READ));
+}
 
 std::string Lower(std::string s) {
     for (char& c : s) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));

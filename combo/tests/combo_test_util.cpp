@@ -54,7 +54,9 @@ private:
 
 }  // namespace
 
-void RegisterForTests() { ::testing::AddGlobalTestEnvironment(new Registered); }
+void RegisterForTests() {
+    ::testing::AddGlobalTestEnvironment(new Registered);
+}
 
 Container::Container() {
     RegisterClass("comboTestHost", 0, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
@@ -74,7 +76,9 @@ HRESULT Container::Create(const fw::AxSetup& setup, RECT rect) {
     return hr;
 }
 
-HWND Container::Combo() const { return ::GetWindow(Reflector(), GW_CHILD); }
+HWND Container::Combo() const {
+    return ::GetWindow(Reflector(), GW_CHILD);
+}
 
 fw::Variant Container::Call(DISPID id, std::initializer_list<fw::Variant> args) const {
     fw::DispResult r = disp_.Call(id, args);
@@ -88,7 +92,9 @@ std::string Container::Text(DISPID id, std::initializer_list<fw::Variant> args) 
     return v.ToString();
 }
 
-long Container::Long(DISPID id, std::initializer_list<fw::Variant> args) const { return Call(id, args).ToLong(-999); }
+long Container::Long(DISPID id, std::initializer_list<fw::Variant> args) const {
+    return Call(id, args).ToLong(-999);
+}
 
 bool Container::Bool(DISPID id, std::initializer_list<fw::Variant> args) const {
     fw::Variant v = Call(id, args);

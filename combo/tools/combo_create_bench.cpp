@@ -17,7 +17,9 @@ namespace {
 constexpr CLSID kZylCombo = {0x0f3550b3, 0x3b6a, 0x11d0, {0xba, 0x1f, 0x02, 0x7c, 0xfc, 0x00, 0x00, 0x00}};
 
 using Clock = std::chrono::steady_clock;
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 class Host : public fw::Window {
 public:
@@ -67,9 +69,9 @@ int main() {
 
     t0 = Clock::now();
     for (int i = 0; i < kRounds; ++i) {
-        HWND combo = ::CreateWindowExA(0, "COMBOBOX", "", 0x50200213, rect.left, rect.top, rect.right - rect.left,
-                                       rect.bottom - rect.top, host.hwnd(), nullptr, ::GetModuleHandleA(nullptr),
-                                       nullptr);
+        HWND combo =
+            ::CreateWindowExA(0, "COMBOBOX", "", 0x50200213, rect.left, rect.top, rect.right - rect.left,
+                              rect.bottom - rect.top, host.hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
         Pump();
         ::DestroyWindow(combo);
     }

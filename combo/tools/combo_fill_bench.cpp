@@ -18,7 +18,9 @@ constexpr CLSID kZylCombo = {0x0f3550b3, 0x3b6a, 0x11d0, {0xba, 0x1f, 0x02, 0x7c
 enum : DISPID { kCount = 3, kGetTextForIndex = 4, kAddFonts = 8 };
 
 using Clock = std::chrono::steady_clock;
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 class Host : public fw::Window {
 public:
@@ -88,10 +90,10 @@ int main() {
     double plainFill = 0;
     double plainPaint = 0;
     for (int i = 0; i < kFills; ++i) {
-        HWND combo = ::CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST |
-                                       CBS_HASSTRINGS, rect.left, rect.top, rect.right - rect.left,
-                                       rect.bottom - rect.top, host.hwnd(), nullptr, ::GetModuleHandleA(nullptr),
-                                       nullptr);
+        HWND combo =
+            ::CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
+                              rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, host.hwnd(), nullptr,
+                              ::GetModuleHandleA(nullptr), nullptr);
         const auto t0 = Clock::now();
         for (const std::string& n : names) ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
         plainFill += Ms(Clock::now() - t0);

@@ -21,8 +21,8 @@ class DemoWindow : public fw::Window {
 public:
     bool Open() {
         if (!RegisterClass("zylComboDemo", 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-        return Create("zylComboDemo", "ZylCombo", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_VISIBLE,
-                      0, 40, 40, 560, 330, nullptr);
+        return Create("zylComboDemo", "ZylCombo", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_VISIBLE, 0,
+                      40, 40, 560, 330, nullptr);
     }
 
 protected:

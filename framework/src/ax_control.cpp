@@ -84,23 +84,23 @@ STDMETHODIMP AxControl::GetClipboardData(DWORD, IDataObject** out) {
 STDMETHODIMP AxControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
     try {
         switch (verb) {
-        case OLEIVERB_INPLACEACTIVATE:
-        case OLEIVERB_SHOW:
-            return InPlaceActivate(site, false);
-        case OLEIVERB_PRIMARY:
-        case OLEIVERB_UIACTIVATE:
-            return InPlaceActivate(site, true);
-        case OLEIVERB_HIDE:
-            UIDeactivate();
-            if (reflector_) ::ShowWindow(reflector_, SW_HIDE);
-            return S_OK;
-        case OLEIVERB_PROPERTIES:
-            return ShowPropertyFrame();
-        case OLEIVERB_OPEN:
-        case OLEIVERB_DISCARDUNDOSTATE:
-            return E_NOTIMPL;
-        default:
-            return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+            case OLEIVERB_INPLACEACTIVATE:
+            case OLEIVERB_SHOW:
+                return InPlaceActivate(site, false);
+            case OLEIVERB_PRIMARY:
+            case OLEIVERB_UIACTIVATE:
+                return InPlaceActivate(site, true);
+            case OLEIVERB_HIDE:
+                UIDeactivate();
+                if (reflector_) ::ShowWindow(reflector_, SW_HIDE);
+                return S_OK;
+            case OLEIVERB_PROPERTIES:
+                return ShowPropertyFrame();
+            case OLEIVERB_OPEN:
+            case OLEIVERB_DISCARDUNDOSTATE:
+                return E_NOTIMPL;
+            default:
+                return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
         }
     } catch (...) {
         return E_UNEXPECTED;
@@ -112,18 +112,22 @@ STDMETHODIMP AxControl::EnumVerbs(IEnumOLEVERB** out) {
     return ::OleRegEnumVerbs(info_.clsid, out);
 }
 
-STDMETHODIMP AxControl::GetUserClassID(CLSID* clsid) { return GetClassID(clsid); }
+STDMETHODIMP AxControl::GetUserClassID(CLSID* clsid) {
+    return GetClassID(clsid);
+}
 
 STDMETHODIMP AxControl::GetUserType(DWORD form, LPOLESTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    const std::wstring name = ToWide(ComModule::Get().LoadString(info_.userTypeId));
-    if (name.empty()) return ::OleRegGetUserType(info_.clsid, form, out);
-    const size_t bytes = (name.size() + 1) * sizeof(wchar_t);
-    *out = static_cast<LPOLESTR>(::CoTaskMemAlloc(bytes));
-    if (!*out) return E_OUTOFMEMORY;
-    std::memcpy(*out, name.c_str(), bytes);
-    return S_OK;
+    return ComGuard([&]() -> HRESULT {
+        const std::wstring name = ToWide(ComModule::Get().LoadString(info_.userTypeId));
+        if (name.empty()) return ::OleRegGetUserType(info_.clsid, form, out);
+        const size_t bytes = (name.size() + 1) * sizeof(wchar_t);
+        *out = static_cast<LPOLESTR>(::CoTaskMemAlloc(bytes));
+        if (!*out) return E_OUTOFMEMORY;
+        std::memcpy(*out, name.c_str(), bytes);
+        return S_OK;
+    });
 }
 
 STDMETHODIMP AxControl::SetExtent(DWORD aspect, SIZEL* size) {
@@ -217,10 +221,12 @@ STDMETHODIMP AxControl::GetPages(CAUUID* pages) {
 STDMETHODIMP AxControl::EnumConnectionPoints(IEnumConnectionPoints** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    ComPtr<IEnumConnectionPoints> e = MakeConnectionPointEnum({&events_, &propNotify_});
-    if (!e) return E_OUTOFMEMORY;
-    *out = e.release();
-    return S_OK;
+    return ComGuard([&] {
+        ComPtr<IEnumConnectionPoints> e = MakeConnectionPointEnum({&events_, &propNotify_});
+        if (!e) return E_OUTOFMEMORY;
+        *out = e.release();
+        return S_OK;
+    });
 }
 
 STDMETHODIMP AxControl::FindConnectionPoint(REFIID iid, IConnectionPoint** out) {
@@ -253,6 +259,10 @@ HWND AxControl::DialogOwner() const {
 }
 
 HRESULT AxControl::ShowPropertyFrame() {
+    return ComGuard([&] { return OpenPropertyFrame(); });
+}
+
+HRESULT AxControl::OpenPropertyFrame() {
     if (auto controlSite = clientSite_.As<IOleControlSite>()) {
         if (SUCCEEDED(controlSite->ShowPropertyFrame())) return S_OK;
     }
@@ -279,7 +289,10 @@ ComPtr<ITypeLib> AxControl::TypeLib(LCID lcid) {
 }
 
 HRESULT AxControl::EnsureTypeInfo() {
-    if (typeInfoLoaded_) return S_OK;
+    return typeInfoLoaded_ ? S_OK : ComGuard([&] { return LoadTypeInfo(); });
+}
+
+HRESULT AxControl::LoadTypeInfo() {
     ComPtr<ITypeLib> lib = TypeLib();
     if (!lib) return TYPE_E_CANTLOADLIBRARY;
     ComPtr<ITypeInfo> typeInfo;

@@ -59,31 +59,31 @@ struct AxControlWindows {
         if (msg == WM_NCDESTROY) ::RemovePropA(wnd, kControlProp);
         if (!self) return ::DefWindowProcA(wnd, msg, wParam, lParam);
         switch (msg) {
-        case WM_COMMAND:
-            if (!lParam) break;  // menus and accelerators are not the control's
-            [[fallthrough]];
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_DELETEITEM:
-        case WM_COMPAREITEM:
-        case WM_VKEYTOITEM:
-        case WM_CHARTOITEM:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORDLG:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORMSGBOX:
-        case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC:
-            return self->Reflect(msg, wParam, lParam);
-        case WM_SETFOCUS:
-            if (self->wnd_) ::SetFocus(self->wnd_);
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // the control covers us
-        default:
-            break;
+            case WM_COMMAND:
+                if (!lParam) break;  // menus and accelerators are not the control's
+                [[fallthrough]];
+            case WM_NOTIFY:
+            case WM_DRAWITEM:
+            case WM_MEASUREITEM:
+            case WM_DELETEITEM:
+            case WM_COMPAREITEM:
+            case WM_VKEYTOITEM:
+            case WM_CHARTOITEM:
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLORDLG:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORLISTBOX:
+            case WM_CTLCOLORMSGBOX:
+            case WM_CTLCOLORSCROLLBAR:
+            case WM_CTLCOLORSTATIC:
+                return self->Reflect(msg, wParam, lParam);
+            case WM_SETFOCUS:
+                if (self->wnd_) ::SetFocus(self->wnd_);
+                return 0;
+            case WM_ERASEBKGND:
+                return 1;  // the control covers us
+            default:
+                break;
         }
         return ::DefWindowProcA(wnd, msg, wParam, lParam);
     }
@@ -183,9 +183,9 @@ bool AxControl::CreateWindows(HWND parent, const RECT& pos) {
     cs.hInstance = module;
     cs.lpszClass = className.c_str();
     PreCreateWindow(cs);
-    HWND wnd = ::CreateWindowExA(cs.dwExStyle, className.c_str(), cs.lpszName ? cs.lpszName : "", cs.style, 0, 0,
-                                 width, height, reflector_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
-                                 module, this);
+    HWND wnd =
+        ::CreateWindowExA(cs.dwExStyle, className.c_str(), cs.lpszName ? cs.lpszName : "", cs.style, 0, 0, width,
+                          height, reflector_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)), module, this);
     if (!wnd) {
         DestroyWindows();
         return false;
@@ -240,8 +240,7 @@ HRESULT AxControl::InPlaceActivate(IOleClientSite* site, bool uiActivate) {
         OLEINPLACEFRAMEINFO frameInfo{};
         frameInfo.cb = sizeof(frameInfo);
         hr = inPlace->GetWindow(&parent);
-        if (SUCCEEDED(hr))
-            hr = inPlace->GetWindowContext(frame_.put(), doc_.put(), &pos, &clip, &frameInfo);
+        if (SUCCEEDED(hr)) hr = inPlace->GetWindowContext(frame_.put(), doc_.put(), &pos, &clip, &frameInfo);
         if (SUCCEEDED(hr) && !CreateWindows(parent, pos)) hr = E_FAIL;
         if (FAILED(hr)) {
             frame_.reset();

@@ -98,7 +98,9 @@ HRESULT ComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-HRESULT ComModule::CanUnloadNow() const noexcept { return objects_ == 0 && locks_ == 0 ? S_OK : S_FALSE; }
+HRESULT ComModule::CanUnloadNow() const noexcept {
+    return objects_ == 0 && locks_ == 0 ? S_OK : S_FALSE;
+}
 
 HRESULT ComModule::RegisterServer() {
     if (FAILED(RegisterModuleTypeLib())) return SELFREG_E_TYPELIB;

@@ -22,7 +22,9 @@ bool WriteNamed(const std::string& path, const char* name, const std::string& va
     return key && WriteString(key.get(), name, value);
 }
 
-bool KeyExists(HKEY root, const std::string& path) { return static_cast<bool>(OpenKey(root, path, KEY_READ)); }
+bool KeyExists(HKEY root, const std::string& path) {
+    return static_cast<bool>(OpenKey(root, path, KEY_READ));
+}
 
 // The in-process server entries every class of the module has.
 bool WriteServerEntries(const std::string& classKey, const std::string& userType, const std::string& threading) {
@@ -90,7 +92,9 @@ HRESULT UnregisterPageClass(const CLSID& clsid) {
     return DeleteKeyTree(HKEY_CLASSES_ROOT, "CLSID\\" + GuidText(clsid)) ? S_OK : SELFREG_E_CLASS;
 }
 
-HRESULT RegisterModuleTypeLib() { return ModuleTypeLib(REGKIND_REGISTER) ? S_OK : SELFREG_E_TYPELIB; }
+HRESULT RegisterModuleTypeLib() {
+    return ModuleTypeLib(REGKIND_REGISTER) ? S_OK : SELFREG_E_TYPELIB;
+}
 
 HRESULT UnregisterModuleTypeLib() {
     ComPtr<ITypeLib> lib = ModuleTypeLib(REGKIND_NONE);
@@ -100,7 +104,8 @@ HRESULT UnregisterModuleTypeLib() {
     const TLIBATTR a = *attr;
     lib->ReleaseTLibAttr(attr);
     // Nothing to undo when the library is not registered: a second unregistration succeeds too.
-    if (!KeyExists(HKEY_CLASSES_ROOT, "TypeLib\\" + GuidText(a.guid) + "\\" + HexVersion(a.wMajorVerNum, a.wMinorVerNum)))
+    if (!KeyExists(HKEY_CLASSES_ROOT,
+                   "TypeLib\\" + GuidText(a.guid) + "\\" + HexVersion(a.wMajorVerNum, a.wMinorVerNum)))
         return S_OK;
     return SUCCEEDED(::UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind))
                ? S_OK

@@ -78,8 +78,12 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!sink) return E_POINTER;
     ComPtr<IUnknown> typed;
     if (FAILED(sink->QueryInterface(iid_, typed.put_void()))) return CONNECT_E_CANNOTCONNECT;
+    try {
+        sinks_.emplace_back(next_, std::move(typed));
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
     *cookie = next_++;
-    sinks_.emplace_back(*cookie, std::move(typed));
     return S_OK;
 }
 
@@ -97,12 +101,14 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
     return E_NOTIMPL;
 }
 
-std::vector<ComPtr<IUnknown>> ConnectionPoint::Snapshot() const {
+std::vector<ComPtr<IUnknown>> ConnectionPoint::Snapshot() const noexcept try {
     // A sink may unadvise (or advise another) while it is called.
     std::vector<ComPtr<IUnknown>> sinks;
     sinks.reserve(sinks_.size());
     for (const auto& s : sinks_) sinks.push_back(s.second);
     return sinks;
+} catch (...) {
+    return {};  // no sink is called rather than an exception let loose
 }
 
 void ConnectionPoint::FireDispatch(DISPID id, std::initializer_list<Variant> args) const {

@@ -70,7 +70,9 @@ void PropExchange::Long(const char* name, int32_t& value, int32_t def) {
     value = static_cast<int32_t>(raw);
 }
 
-void PropExchange::ULong(const char* name, uint32_t& value, uint32_t def) { Value(name, value, def, VT_UI4); }
+void PropExchange::ULong(const char* name, uint32_t& value, uint32_t def) {
+    Value(name, value, def, VT_UI4);
+}
 
 void PropExchange::Bool(const char* name, BOOL& value, BOOL def) {
     uint32_t raw = value ? 1u : 0u;

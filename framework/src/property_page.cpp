@@ -116,7 +116,9 @@ SIZE DialogTemplateSize(HINSTANCE module, UINT templateId) {
     return {::MulDiv(cx, baseX, 4), ::MulDiv(cy, baseY, 8)};
 }
 
-PropertyPage::~PropertyPage() { dialog_.reset(); }
+PropertyPage::~PropertyPage() {
+    dialog_.reset();
+}
 
 std::unique_ptr<Dialog> PropertyPage::MakeDialog() {
     return std::make_unique<PageDialog>(dialogId_, ComModule::Get().instance());
@@ -146,8 +148,8 @@ STDMETHODIMP PropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
         dialog_.reset();
         return E_OUTOFMEMORY;
     }
-    ::SetWindowPos(dialog_->hwnd(), nullptr, rect->left, rect->top, rect->right - rect->left,
-                   rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(dialog_->hwnd(), nullptr, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     return S_OK;
 }
 
@@ -159,6 +161,10 @@ STDMETHODIMP PropertyPage::Deactivate() {
 
 STDMETHODIMP PropertyPage::GetPageInfo(PROPPAGEINFO* info) {
     if (!info) return E_POINTER;
+    return ComGuard([&] { return PageInfo(info); });
+}
+
+HRESULT PropertyPage::PageInfo(PROPPAGEINFO* info) {
     const std::wstring title = ToWide(ComModule::Get().LoadString(titleId_));
     const size_t bytes = (title.size() + 1) * sizeof(wchar_t);
     auto* text = static_cast<LPOLESTR>(::CoTaskMemAlloc(bytes));
@@ -174,9 +180,11 @@ STDMETHODIMP PropertyPage::GetPageInfo(PROPPAGEINFO* info) {
 
 STDMETHODIMP PropertyPage::SetObjects(ULONG count, IUnknown** objects) {
     if (count && !objects) return E_POINTER;
-    objects_.clear();
-    for (ULONG i = 0; i < count; ++i) objects_.emplace_back(objects[i]);
-    return S_OK;
+    return ComGuard([&] {
+        objects_.clear();
+        for (ULONG i = 0; i < count; ++i) objects_.emplace_back(objects[i]);
+        return S_OK;
+    });
 }
 
 STDMETHODIMP PropertyPage::Show(UINT cmd) {

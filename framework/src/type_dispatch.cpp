@@ -57,7 +57,9 @@ HRESULT TypeDispatch::Load(ComPtr<ITypeInfo> info) {
     return S_OK;
 }
 
-void TypeDispatch::AddMethod(DISPID id, Method method) { implemented_[id] = {std::move(method), {}, {}}; }
+void TypeDispatch::AddMethod(DISPID id, Method method) {
+    implemented_[id] = {std::move(method), {}, {}};
+}
 
 void TypeDispatch::AddProperty(DISPID id, Getter get, Putter put) {
     implemented_[id] = {{}, std::move(get), std::move(put)};
@@ -88,8 +90,8 @@ HRESULT TypeDispatch::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DIS
     return info_->GetIDsOfNames(names, count, ids);
 }
 
-HRESULT TypeDispatch::Invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                             EXCEPINFO* excep, UINT* argErr) const {
+HRESULT TypeDispatch::Invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* excep,
+                             UINT* argErr) const {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (result) ::VariantInit(result);
     auto d = declared_.find(id);
@@ -97,10 +99,10 @@ HRESULT TypeDispatch::Invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* para
     if (d == declared_.end() || m == implemented_.end()) return DISP_E_MEMBERNOTFOUND;
     DISPPARAMS none{};
     if (!params) params = &none;
-    // The member may release the caller's last reference to its object; the
-    // implementation stays alive for the call.
-    const Implemented impl = m->second;
     try {
+        // The member may release the caller's last reference to its object; the
+        // implementation stays alive for the call.
+        const Implemented impl = m->second;
         if (d->second.property) return InvokeProperty(id, d->second, impl, flags, params, result, argErr);
         if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
         return InvokeMethod(d->second, impl, params, result, argErr);
@@ -113,8 +115,8 @@ HRESULT TypeDispatch::Invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* para
     }
 }
 
-HRESULT TypeDispatch::InvokeProperty(DISPID, const Declared& d, const Implemented& m, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, UINT* argErr) const {
+HRESULT TypeDispatch::InvokeProperty(DISPID, const Declared& d, const Implemented& m, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, UINT* argErr) const {
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
         if (d.readOnly || !m.put) return DISP_E_MEMBERNOTFOUND;
         if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;

@@ -116,9 +116,9 @@ TEST_F(AxControlTest, AShortStreamFailsToLoadAndLeavesTheRestAtDefaults) {
     LARGE_INTEGER zero{};
     stream->Seek(zero, STREAM_SEEK_SET, nullptr);
     fw::ComPtr<IPersistStreamInit> persist;
-    ASSERT_EQ(::CoCreateInstance(testctl::kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStreamInit,
-                                 persist.put_void()),
-              S_OK);
+    ASSERT_EQ(
+        ::CoCreateInstance(testctl::kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistStreamInit, persist.put_void()),
+        S_OK);
     EXPECT_EQ(persist->Load(stream.get()), STG_E_READFAULT);
     fw::DispatchDriver d(persist.As<IDispatch>());
     EXPECT_EQ(d.Get(testctl::kValue).value.ToLong(), 99) << "what was there is read";
@@ -142,12 +142,12 @@ TEST_F(AxControlTest, PropertiesPersistToAPropertyBagByName) {
     EXPECT_EQ(bag->values.at(L"Flag").vt(), VT_BOOL);
     EXPECT_EQ(bag->values.at(L"_Version").ToLong(), 0x00010000);
 
-    bag->values.erase(L"Flag");  // a missing property keeps its default
+    bag->values.erase(L"Flag");             // a missing property keeps its default
     bag->values[L"Value"] = Variant("77");  // and a text converts
     fw::ComPtr<IPersistPropertyBag> persist;
-    ASSERT_EQ(::CoCreateInstance(testctl::kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistPropertyBag,
-                                 persist.put_void()),
-              S_OK);
+    ASSERT_EQ(
+        ::CoCreateInstance(testctl::kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPersistPropertyBag, persist.put_void()),
+        S_OK);
     ASSERT_EQ(persist->Load(bag.get(), nullptr), S_OK);
     fw::DispatchDriver d(persist.As<IDispatch>());
     EXPECT_EQ(d.Get(testctl::kValue).value.ToLong(), 77);
@@ -236,9 +236,9 @@ TEST_F(AxControlTest, DispatchCoercesThroughTheTypeLibrary) {
     DISPPARAMS params{reinterpret_cast<VARIANT*>(args), nullptr, 2, 0};
     UINT argErr = 99;
     Variant result;
-    EXPECT_EQ(ax.Dispatch()->Invoke(testctl::kAdd, IID_NULL, 0, DISPATCH_METHOD, &params, result.put(), nullptr,
-                                    &argErr),
-              DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(
+        ax.Dispatch()->Invoke(testctl::kAdd, IID_NULL, 0, DISPATCH_METHOD, &params, result.put(), nullptr, &argErr),
+        DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 1u);
     EXPECT_EQ(d.Call(DISPID_REFRESH).hr, S_OK) << "a stock method";
 }
@@ -294,9 +294,9 @@ TEST_F(AxControlTest, TheModuleCountsLiveObjectsAndLocks) {
 
 TEST_F(AxControlTest, ThePropertyPageIsAChildDialogOfItsTemplate) {
     fw::ComPtr<IPropertyPage> page;
-    ASSERT_EQ(::CoCreateInstance(testctl::kPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                 page.put_void()),
-              S_OK);
+    ASSERT_EQ(
+        ::CoCreateInstance(testctl::kPageClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.put_void()),
+        S_OK);
     PROPPAGEINFO info{};
     info.cb = sizeof(info);
     ASSERT_EQ(page->GetPageInfo(&info), S_OK);
@@ -337,7 +337,7 @@ TEST(ComRegistration, ControlClassEntriesAreWrittenAndRemovedTwice) {
     // {5B1D7E3F-8C2A-4F10-9E61-3A7C0D2B4E50}: registered by this test only.
     const CLSID clsid = {0x5b1d7e3f, 0x8c2a, 0x4f10, {0x9e, 0x61, 0x3a, 0x7c, 0x0d, 0x2b, 0x4e, 0x50}};
     fw::ControlClassInfo info{clsid, "FwTest.Control.1", IDS_TEST_CONTROL, 1, 0x20191, testctl::kLibId, 1, 0,
-                              true, "Apartment"};
+                              true,  "Apartment"};
     const std::string key = "Software\\Classes\\CLSID\\" + fw::GuidText(clsid);
     ASSERT_EQ(fw::RegisterControlClass(info), S_OK);
     auto read = [&](const std::string& sub, const char* name = nullptr) {

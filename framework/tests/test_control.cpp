@@ -15,8 +15,9 @@ const CLSID kPageClsid = Id(4);
 
 namespace {
 fw::AxControlInfo Info() {
-    fw::AxControlInfo info{kClsid, kLibId, 1, 0, kDispIid, kEventsIid, IDS_TEST_CONTROL, OLEMISC_SETCLIENTSITEFIRST,
-                           {kPageClsid}, "BUTTON", 0x00010000};
+    fw::AxControlInfo info{
+        kClsid,       kLibId,   1,         0, kDispIid, kEventsIid, IDS_TEST_CONTROL, OLEMISC_SETCLIENTSITEFIRST,
+        {kPageClsid}, "BUTTON", 0x00010000};
     return info;
 }
 }  // namespace
@@ -51,7 +52,9 @@ TestControl::TestControl() : AxControl(Info()) {
     });
 }
 
-void TestControl::PreCreateWindow(CREATESTRUCTA& cs) { cs.style |= BS_OWNERDRAW; }
+void TestControl::PreCreateWindow(CREATESTRUCTA& cs) {
+    cs.style |= BS_OWNERDRAW;
+}
 
 LRESULT TestControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == fw::kReflectedCommand && HIWORD(wParam) == BN_CLICKED) {

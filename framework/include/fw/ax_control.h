@@ -19,7 +19,8 @@
 //   protected:
 //       void PreCreateWindow(CREATESTRUCTA& cs) override { cs.style |= CBS_DROPDOWNLIST; }
 //       LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-//       void DoPropExchange(fw::PropExchange& px) override { AxControl::DoPropExchange(px); px.Bool("Sort", sort_, FALSE); }
+//       void DoPropExchange(fw::PropExchange& px) override { AxControl::DoPropExchange(px); px.Bool("Sort", sort_,
+//       FALSE); }
 //   };
 #pragma once
 
@@ -52,9 +53,9 @@ struct AxControlInfo {
     DWORD persistVersion = 0x00010000;
 };
 
-class AxControl : public ComObject<IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject, IOleControl,
-                                   IViewObject2, IPersistStreamInit, IPersistPropertyBag, IProvideClassInfo2,
-                                   ISpecifyPropertyPages, IConnectionPointContainer, IDispatch> {
+class AxControl : public ComObject<IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject, IOleControl, IViewObject2,
+                                   IPersistStreamInit, IPersistPropertyBag, IProvideClassInfo2, ISpecifyPropertyPages,
+                                   IConnectionPointContainer, IDispatch> {
 public:
     explicit AxControl(AxControlInfo info);
 
@@ -183,6 +184,8 @@ private:
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Reflect(UINT msg, WPARAM wParam, LPARAM lParam);
     HRESULT EnsureTypeInfo();
+    HRESULT LoadTypeInfo();
+    HRESULT OpenPropertyFrame();
     HRESULT Exchange(PropExchange& px);
 
     ModuleObjectCount alive_;

@@ -12,6 +12,7 @@
 #include "fw/com.h"
 
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,19 @@ public:
     ModuleObjectCount(const ModuleObjectCount&) = delete;
     ModuleObjectCount& operator=(const ModuleObjectCount&) = delete;
 };
+
+// Runs the body of a COM method: nothing thrown leaves it (an allocation
+// that fails is E_OUTOFMEMORY, anything else E_UNEXPECTED).
+template <typename Body>
+HRESULT ComGuard(Body body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
 
 // The library's own class object for one class of the module.
 ComPtr<IClassFactory> MakeModuleClassFactory(ComModule::Creator create);

@@ -42,7 +42,7 @@ public:
     STDMETHODIMP EnumConnections(IEnumConnections** out) override;
 
 private:
-    std::vector<ComPtr<IUnknown>> Snapshot() const;
+    std::vector<ComPtr<IUnknown>> Snapshot() const noexcept;
 
     IConnectionPointContainer* owner_;
     IID iid_;

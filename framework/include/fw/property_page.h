@@ -50,6 +50,8 @@ protected:
     void SetDirty(bool dirty);
 
 private:
+    HRESULT PageInfo(PROPPAGEINFO* info);
+
     ModuleObjectCount alive_;
     UINT dialogId_;
     UINT titleId_;
