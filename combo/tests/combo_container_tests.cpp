@@ -155,6 +155,18 @@ TEST(ComboWindow, StyleAndSortReadWhenTheWindowIsMade) {
     EXPECT_TRUE(c.disp().Get(kSort).value.ToBool());
     c.Call(kAddFontColors, {""});
     EXPECT_EQ(c.Text(kGetTextForIndex, {0}), "Black") << "unsorted: the table's order";
+
+    // Deactivated and activated again, the control makes its window anew: sorted now.
+    ASSERT_EQ(c.ax().ControlAs<IOleInPlaceObject>()->InPlaceDeactivate(), S_OK);
+    EXPECT_FALSE(c.ax().IsInPlaceActive());
+    RECT rc = c.ax().rect();
+    ASSERT_EQ(c.ax().ControlAs<IOleObject>()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, c.ax().Site().get(), 0,
+                                                     c.hwnd(), &rc),
+              S_OK);
+    ASSERT_TRUE(c.Combo());
+    EXPECT_EQ(ComboStyle(c.Combo()), 0x313);
+    c.Call(kAddFontColors, {""});
+    EXPECT_EQ(c.Text(kGetTextForIndex, {0}), "Aqua");
 }
 
 TEST(ComboWindow, SortPersistsAndReloadsIntoTheNextWindow) {
