@@ -61,7 +61,6 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
     ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     BindButtons();
     launcher_ = std::make_unique<CLinkLauncherDlg>(hwnd(), IDD_LAUNCHER, kBrowserPollLimit, this);
-    CreateBrowser();  // before the placements, which move the control
 
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
     FillDefaultButtonList();
@@ -78,14 +77,16 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
     ShowStartPage();
     settings_.SetCheckAssociations(false);
     SetItemText(IDC_ADDRESS, address_);
-    // The page control's first navigation costs Wine's HTML library its start
-    // (about 130 ms): it waits until the window has been shown and painted.
+    // The page control and its first navigation cost Wine's HTML library its
+    // start (about 130 ms): they wait until the window has been shown and painted.
     ::PostMessageA(hwnd(), kMsgStartNavigation, 0, 0);
     return TRUE;
 }
 
 void CNimbBrowserDlg::StartNavigation() {
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // The control takes the placeholder's place, which the layout has already set.
+    CreateBrowser();
     browser_.Navigate("about:blank");
     const std::string& address = start_.record.link.address;
     browser_.Navigate(address == "http://" ? "about:blank" : address);

@@ -26,6 +26,9 @@ void InProcessBrowser::Start(const std::string& commandLine) {
     app->LoadSettings();
     dlg = std::make_unique<CNimbBrowserDlg>(app->StartState(), app->ErrorHandler());
     if (!dlg->CreateModeless(nullptr)) ADD_FAILURE() << "the main window was not created";
+    // The page control comes with the first navigation, posted at the end of start-up.
+    if (!testsupport::PumpUntil([this] { return dlg->Browser().host().IsCreated(); }, 10000))
+        ADD_FAILURE() << "the page control was not created";
     Pump(50);
 }
 

@@ -326,4 +326,25 @@ TEST(BrowserWindow, ItsOwnPaletteChangeIsIgnored) {
     EXPECT_TRUE(pending(back));
 }
 
+// The page control, whose start costs Wine's HTML library its own, and the
+// first navigation come after start-up, once the window can be on the screen.
+TEST(BrowserWindow, ThePageControlWaitsForTheEndOfStartUp) {
+    testsupport::TempProgramFolder dir;
+    testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, browsertest::kAppRoot);
+    CErrorHandler errors;
+    errors.CreateLog(dir.Path());
+    BrowserStart start;
+    start.programFolder = dir.Path();
+    start.record.link.address = kNowhere;
+    start.record.skinName = "vessa";
+    CNimbBrowserDlg dlg(start, errors);
+    ASSERT_TRUE(dlg.CreateModeless(nullptr));
+    EXPECT_FALSE(dlg.Browser().host().IsCreated()) << "not while the window is being made";
+    const RECT placeholder = ClientRectIn(dlg.hwnd(), ::GetDlgItem(dlg.hwnd(), IDC_EXPLORER));
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return dlg.Browser().host().IsCreated(); }, 10000));
+    const RECT control = ClientRectIn(dlg.hwnd(), ::GetDlgItem(dlg.hwnd(), IDC_EXPLORER));
+    EXPECT_TRUE(::EqualRect(&control, &placeholder)) << "in the place the layout gave the placeholder";
+    EXPECT_EQ(dlg.Browser().hwnd(), ::GetDlgItem(dlg.hwnd(), IDC_EXPLORER));
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // Prints the time from process start to the first shown window for Vessa.exe
 // and for a minimal Win32 program under the same Wine, and their ratio.
 // Not a test: figures only.   startup_bench.exe [rounds]
+#include "SkinControlIds.h"
+
 #include "fw/file.h"
 #include "fw/handles.h"
 
@@ -59,7 +61,7 @@ double TimeToWindow(const std::string& exe, const std::string& arguments, bool i
     }
     if (f.found) {
         if (isBrowser)
-            ::PostMessageA(f.found, WM_COMMAND, 1014, 0);  // the skin's CLOSE
+            ::PostMessageA(f.found, WM_COMMAND, IDC_CLOSE, 0);
         else
             ::PostMessageA(f.found, WM_CLOSE, 0, 0);
     }
