@@ -16,16 +16,24 @@
 //   block-close
 //   take-mutex NAME                        owns the mutex until this process ends
 //   db-open PATH CREATE                    "db-open 1|0" (records are the tests' TestRecord)
+//   db-open-ad PATH CREATE                 the same with ad records
+//   ad-verify ADS RECORD VERSION           "ad-verify 1|0", or "ad-verify unparsed"
+//   rc-release PATH CHANGE KIND TYPE       "rc-release 1 COUNT" or "rc-release 0"
+//   rc-count PATH KIND TYPE / rc-total PATH   "rc-count N" / "rc-total N", N or "unknown"
+//   hold-file PATH                         opens the file without sharing until this process ends
 //   db-walk FLAGS                          "walk ID ID ..." (any key)
 //   db-add ID KEY TEXT                     "db-add R"
 //   db-close
 //   signal NAME / wait NAME                "wait 0" once set, "wait timeout" (and exit 3) after 60 s
+#include "AdRecord.h"
 #include "Checksum.h"
+#include "RcFile.h"
 #include "NamedRwLock.h"
 #include "SharedBlock.h"
 #include "QueueDb.h"
 #include "test_record.h"
 
+#include "fw/file.h"
 #include "fw/handles.h"
 
 #include <windows.h>
@@ -41,7 +49,9 @@ namespace {
 
 constexpr DWORD kWaitBoundMs = 60000;
 
-std::uint64_t Number(const char* text) { return std::strtoull(text, nullptr, 0); }
+std::uint64_t Number(const char* text) {
+    return std::strtoull(text, nullptr, 0);
+}
 
 // Label and number; built by appending, since "literal" + std::to_string()
 // sets off a false -Wrestrict warning in GCC 12.
@@ -67,7 +77,9 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count) {
     return out;
 }
 
-fw::Handle NamedEvent(const char* name) { return fw::Handle(::CreateEventA(nullptr, TRUE, FALSE, name)); }
+fw::Handle NamedEvent(const char* name) {
+    return fw::Handle(::CreateEventA(nullptr, TRUE, FALSE, name));
+}
 
 class Harness {
 public:
@@ -163,12 +175,55 @@ private:
             const std::string path = Next();
             const bool create = Number(Next()) != 0;
             Print(Line("db-open", db_.Open(path.c_str(), &prototype_, create)));
+        } else if (op == "db-open-ad") {
+            const std::string path = Next();
+            const bool create = Number(Next()) != 0;
+            Print(Line("db-open", db_.Open(path.c_str(), &adPrototype_, create)));
+        } else if (op == "ad-verify") {
+            const std::string ads = Next();
+            const std::string file = Next();
+            QueueEntry entry;
+            entry.version = static_cast<std::uint32_t>(Number(Next()));
+            std::string bytes;
+            CAdRecord record;
+            if (!fw::ReadWholeFile(file, bytes) || !record.Parse(bytes, entry))
+                Print("ad-verify unparsed");
+            else
+                Print(Line("ad-verify", record.VerifyFiles(ads.c_str())));
+        } else if (op == "rc-release") {
+            const std::string path = Next();
+            const auto change = static_cast<std::int32_t>(std::strtol(Next(), nullptr, 0));
+            const auto kind = static_cast<std::uint32_t>(Number(Next()));
+            const auto type = static_cast<std::uint32_t>(Number(Next()));
+            std::int64_t count = -1;
+            if (RcReleaseRef(path.c_str(), change, kind, type, &count))
+                Print(Line("rc-release 1", count));
+            else
+                Print("rc-release 0");
+        } else if (op == "rc-count") {
+            const std::string path = Next();
+            const auto kind = static_cast<std::uint32_t>(Number(Next()));
+            const auto type = static_cast<std::uint32_t>(Number(Next()));
+            const auto count = RcGetRefCount(path.c_str(), kind, type);
+            Print(count ? Line("rc-count", *count) : "rc-count unknown");
+        } else if (op == "rc-total") {
+            const auto total = RcGetTotalRefs(Next());
+            Print(total ? Line("rc-total", *total) : "rc-total unknown");
+        } else if (op == "hold-file") {
+            // Kept open, unshared, until the process ends.
+            HANDLE file = ::CreateFileA(Next(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (file == INVALID_HANDLE_VALUE) return 4;
+            Print("held");
         } else if (op == "db-walk") {
             const unsigned flags = static_cast<unsigned>(Number(Next()));
             std::string line = "walk";
             int stop = 0;
-            db_.ForEachRecord([&](QueueVisit& v) { line += ' '; line += std::to_string(v.entry.id); }, CQueueDb::kAnyKey,
-                              flags, &stop);
+            db_.ForEachRecord(
+                [&](QueueVisit& v) {
+                    line += ' ';
+                    line += std::to_string(v.entry.id);
+                },
+                CQueueDb::kAnyKey, flags, &stop);
             Print(line);
         } else if (op == "db-add") {
             const std::uint32_t id = static_cast<std::uint32_t>(Number(Next()));
@@ -221,6 +276,7 @@ private:
     CNamedRwLock lock_;
     CSharedBlock block_;
     TestRecord prototype_;
+    CAdRecord adPrototype_;
     CQueueDb db_;
 };
 
