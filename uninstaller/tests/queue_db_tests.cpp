@@ -72,10 +72,17 @@ TEST(QueueDb, IndexLoadingRules) {
     ASSERT_TRUE(db.Open(CopyFixture("dup", folder).c_str(), &prototype, false));
     std::string text;
     int stop = 0;
-    db.ForEachRecord([&](QueueVisit& v) { if (v.entry.id == 5) text = v.bytes; }, 5, 0, &stop);
+    db.ForEachRecord(
+        [&](QueueVisit& v) {
+            if (v.entry.id == 5) text = v.bytes;
+        },
+        5, 0, &stop);
     EXPECT_EQ(text, "");
-    db.ForEachRecord([&](QueueVisit& v) { if (v.entry.id == 5) text = v.bytes; }, CQueueDb::kAnyKey, kLiveReadOnly,
-                     &stop);
+    db.ForEachRecord(
+        [&](QueueVisit& v) {
+            if (v.entry.id == 5) text = v.bytes;
+        },
+        CQueueDb::kAnyKey, kLiveReadOnly, &stop);
     EXPECT_EQ(text, "five");
 }
 
@@ -134,6 +141,11 @@ TEST(QueueDb, OtherVersionsAreReplacedOnlyWithLeaveToCreate) {
         EXPECT_EQ(FileBytes(base + ".cdb").size(), 44u) << fixture;
         EXPECT_EQ(FileBytes(base + ".idx").size(), 68u) << fixture;
         EXPECT_TRUE(twtest::SealHolds(base + ".cdb"));
+        // Byte for byte the empty files the generator writes on its own.
+        testsupport::TempProgramFolder generated;
+        const std::string empty = CopyFixture("empty", generated);
+        EXPECT_EQ(FileBytes(base + ".cdb"), FileBytes(empty + ".cdb")) << fixture;
+        EXPECT_EQ(FileBytes(base + ".idx"), FileBytes(empty + ".idx")) << fixture;
     }
 }
 
@@ -170,6 +182,30 @@ TEST(QueueDb, Converts13Files) {
     EXPECT_FALSE(temp) << "no temporary file left";
 }
 
+TEST(QueueDb, AWalkStopsAtTheFirstRecordItCannotRead) {
+    for (const unsigned flags : {unsigned{CQueueDb::kVisitLive}, kLiveReadOnly}) {
+        testsupport::TempProgramFolder folder;
+        const std::string base = CopyFixture("basic", folder);
+        TestRecord prototype;
+        CQueueDb db;
+        ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+        int visits = 0, stop = 0;
+        EXPECT_EQ(db.ForEachRecord([&](QueueVisit&) { ++visits; }, CQueueDb::kAnyKey, flags, &stop), 0);
+        EXPECT_EQ(visits, 3);
+        {
+            // Cut behind the database's back: no record can be read any more.
+            fw::FileHandle file(::CreateFileA((base + ".cdb").c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(file);
+            ::SetFilePointer(file.get(), 44, nullptr, FILE_BEGIN);
+            ASSERT_TRUE(::SetEndOfFile(file.get()));
+        }
+        visits = 0;
+        EXPECT_EQ(db.ForEachRecord([&](QueueVisit&) { ++visits; }, CQueueDb::kAnyKey, flags, &stop), 1) << flags;
+        EXPECT_EQ(visits, 0) << flags;
+    }
+}
+
 TEST(QueueDb, UpgradesOldRecordsAtOpen) {
     testsupport::TempProgramFolder folder;
     const std::string base = CopyFixture("old", folder);
@@ -199,8 +235,8 @@ TEST(QueueDb, CallbacksThatLengthenAppendAndThatShortenWriteInPlace) {
         [](QueueVisit& v) {
             if (v.entry.id == 3) v.bytes = "a much longer three";
             if (v.entry.id == 8) v.bytes = "8";
-            v.entry.id = 77;      // ignored: the id is the entry's
-            v.entry.offset = 1;   // ignored: set by the write
+            v.entry.id = 77;     // ignored: the id is the entry's
+            v.entry.offset = 1;  // ignored: set by the write
             v.changed = v.entry.key != 0;
         },
         CQueueDb::kAnyKey, CQueueDb::kVisitLive, &stop);

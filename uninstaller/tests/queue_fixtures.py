@@ -149,6 +149,7 @@ FIXTURES = {
     "old": {"records": [r(5, "v2:five"), r(3, "three"), r(8, "v2:eight")]},
     "full": {"records": [r(i + 1, "x") for i in range(1900)]},
     "nonlive": {"records": [r(5, "five"), r(3, "three", flags=0), r(8, "eight")]},
+    "empty": {"records": []},
 }
 
 
