@@ -27,6 +27,9 @@ app="$build/app"
 mkdir -p "$app"
 cp "$build"/x64/bin/*.exe "$app"/
 cp "$build"/x64/bin/ZYLCOMBO.OCX "$app"/
+# Our stand-ins for the ad vendor's library (linked by the browser) and banner control.
+cp "$build"/x64/bin/twad.dll "$build"/x64/bin/ADBANNER.OCX "$app"/
+wine regsvr32 /s "$app/ADBANNER.OCX" </dev/null >/dev/null 2>&1 || echo "The banner stand-in did not register: the banner's place stays empty."
 echo "== Starting Vessa.exe $*"
 if [[ $virtual == 1 ]]; then
     # Nobody watches a virtual display: show a local page rather than the start page.

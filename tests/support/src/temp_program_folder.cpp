@@ -70,6 +70,8 @@ void TempProgramFolder::CopyProgramAs(const std::string& fileName, const std::st
     const std::string from = TestBinaryFolder() + "\\" + fileName;
     if (!::CopyFileA(from.c_str(), (*this / newName).c_str(), FALSE))
         ADD_FAILURE() << "cannot copy " << from << " (error " << ::GetLastError() << ")";
+    // The browser does not start without the ad-client library it links.
+    if (fileName == "Vessa.exe") CopyProgram("twad.dll");
 }
 
 void TempProgramFolder::MakeFolder(std::string_view relative) const {

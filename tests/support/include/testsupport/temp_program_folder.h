@@ -18,7 +18,8 @@ public:
     std::string operator/(std::string_view relative) const;
 
     // Copies a file from the folder of the running test program (the build's
-    // bin folder) into this folder, keeping its name.
+    // bin folder) into this folder, keeping its name. The real Vessa.exe
+    // brings twad.dll, which it links at load time.
     void CopyProgram(const std::string& fileName) const;
     // The same under another name (a stand-in program in a real one's place).
     void CopyProgramAs(const std::string& fileName, const std::string& newName) const;
