@@ -3,10 +3,13 @@
 // times md5sum on the same file and prints the ratio.
 #include "Checksum.h"
 
+#include "fw/file.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -32,5 +35,22 @@ int main(int argc, char** argv) {
     std::printf("md5 ");
     for (const std::uint8_t b : value) std::printf("%02x", b);
     std::printf("\nCMd5Checksum: %.3f s, %.1f MB/s (best of %d)\n", best, bytes / best / 1e6, runs);
+
+    // The same bytes from memory: what the 1024-byte reads cost beside the transform.
+    std::string image;
+    if (fw::ReadWholeFile(argv[1], image)) {
+        double inMemory = 1e30;
+        for (int i = 0; i < runs; ++i) {
+            CMd5Checksum md5;
+            ::QueryPerformanceCounter(&start);
+            md5.OfBuffer(image.data(), image.size(), value);
+            ::QueryPerformanceCounter(&end);
+            const double seconds =
+                static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
+            if (seconds < inMemory) inMemory = seconds;
+        }
+        std::printf("of which from memory: %.3f s, %.1f MB/s (the rest is the 1024-byte reads)\n", inMemory,
+                    bytes / inMemory / 1e6);
+    }
     return 0;
 }
