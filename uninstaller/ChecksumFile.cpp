@@ -5,24 +5,42 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
+// Hands out the file in the blocks the checksum asks for, but reads it 16
+// blocks at a time: under Wine each ReadFile costs about a microsecond, a
+// third of MD5's time over 1024-byte reads. The buffer lives with the source
+// on the caller's stack.
 class HandleSource : public CChecksumSource {
 public:
     explicit HandleSource(HANDLE file) : file_(file) {}
     bool SeekTo(std::uint64_t offset) override {
+        next_ = end_ = 0;
         LARGE_INTEGER to;
         to.QuadPart = static_cast<LONGLONG>(offset > INT64_MAX ? INT64_MAX : offset);
         return ::SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) != 0;
     }
     long Read(std::uint8_t* buffer, std::size_t capacity) override {
-        DWORD got = 0;
-        if (!::ReadFile(file_, buffer, static_cast<DWORD>(capacity), &got, nullptr)) return -1;
-        return static_cast<long>(got);
+        if (next_ == end_) {
+            DWORD got = 0;
+            if (!::ReadFile(file_, ahead_, sizeof(ahead_), &got, nullptr)) return -1;
+            next_ = 0;
+            end_ = got;
+        }
+        const std::size_t count = std::min<std::size_t>(capacity, end_ - next_);
+        std::memcpy(buffer, ahead_ + next_, count);
+        next_ += count;
+        return static_cast<long>(count);
     }
 
 private:
     HANDLE file_;
+    std::uint8_t ahead_[16 * CChecksum::kBlockSize];
+    std::size_t next_ = 0;
+    std::size_t end_ = 0;
 };
 
 bool Valid(void* file) { return file != nullptr && file != INVALID_HANDLE_VALUE; }

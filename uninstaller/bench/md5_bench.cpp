@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     for (const std::uint8_t b : value) std::printf("%02x", b);
     std::printf("\nCMd5Checksum: %.3f s, %.1f MB/s (best of %d)\n", best, bytes / best / 1e6, runs);
 
-    // The same bytes from memory: what the 1024-byte reads cost beside the transform.
+    // The same bytes from memory: what reading the file costs beside the transform.
     std::string image;
     if (fw::ReadWholeFile(argv[1], image)) {
         double inMemory = 1e30;
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
                 static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(freq.QuadPart);
             if (seconds < inMemory) inMemory = seconds;
         }
-        std::printf("of which from memory: %.3f s, %.1f MB/s (the rest is the 1024-byte reads)\n", inMemory,
+        std::printf("of which from memory: %.3f s, %.1f MB/s (the rest is reading the file)\n", inMemory,
                     bytes / inMemory / 1e6);
     }
     return 0;

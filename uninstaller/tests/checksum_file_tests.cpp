@@ -52,12 +52,14 @@ TEST(ChecksumFile, FileFormsEqualTheBufferFormOverTheSameBytes) {
 
 TEST(ChecksumFile, ZeroedSpanEqualsTheValueOfAZeroedCopy) {
     testsupport::TempProgramFolder folder;
-    const std::string bytes = Pattern(5000);
+    const std::string bytes = Pattern(40000);
     folder.WriteFile("f.bin", bytes);
     struct Span {
         std::uint64_t offset, length;
     };
-    for (const Span span : {Span{14, 16}, Span{0, 1}, Span{1020, 10}, Span{1024, 1024}, Span{4990, 10}}) {
+    // Spans across the 1024-byte blocks and across the 16-block reads.
+    for (const Span span : {Span{14, 16}, Span{0, 1}, Span{1020, 10}, Span{1024, 1024}, Span{4990, 10},
+                            Span{16380, 10}, Span{15000, 3000}, Span{39990, 10}}) {
         std::string zeroed = bytes;
         zeroed.replace(span.offset, span.length, span.length, '\0');
         CMd5Checksum md5;
