@@ -43,7 +43,9 @@ private:
     std::size_t end_ = 0;
 };
 
-bool Valid(void* file) { return file != nullptr && file != INVALID_HANDLE_VALUE; }
+bool Valid(void* file) {
+    return file != nullptr && file != INVALID_HANDLE_VALUE;
+}
 
 fw::FileHandle OpenForReading(const char* path) {
     if (!path) return fw::FileHandle();

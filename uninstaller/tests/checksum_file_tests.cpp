@@ -41,8 +41,8 @@ TEST(ChecksumFile, FileFormsEqualTheBufferFormOverTheSameBytes) {
         CMd5Checksum md5;
         CWordSumChecksum words;
         CXorChecksum bits;
-        for (CChecksum* sum : {static_cast<CChecksum*>(&md5), static_cast<CChecksum*>(&words),
-                               static_cast<CChecksum*>(&bits)}) {
+        for (CChecksum* sum :
+             {static_cast<CChecksum*>(&md5), static_cast<CChecksum*>(&words), static_cast<CChecksum*>(&bits)}) {
             bool ok = false;
             EXPECT_EQ(PathValue(*sum, folder / "f.bin", &ok), Value(*sum, bytes)) << "size " << size;
             EXPECT_TRUE(ok);
@@ -58,8 +58,8 @@ TEST(ChecksumFile, ZeroedSpanEqualsTheValueOfAZeroedCopy) {
         std::uint64_t offset, length;
     };
     // Spans across the 1024-byte blocks and across the 16-block reads.
-    for (const Span span : {Span{14, 16}, Span{0, 1}, Span{1020, 10}, Span{1024, 1024}, Span{4990, 10},
-                            Span{16380, 10}, Span{15000, 3000}, Span{39990, 10}}) {
+    for (const Span span : {Span{14, 16}, Span{0, 1}, Span{1020, 10}, Span{1024, 1024}, Span{4990, 10}, Span{16380, 10},
+                            Span{15000, 3000}, Span{39990, 10}}) {
         std::string zeroed = bytes;
         zeroed.replace(span.offset, span.length, span.length, '\0');
         CMd5Checksum md5;
@@ -73,8 +73,8 @@ TEST(ChecksumFile, OpenHandleIsReadFromItsStartAndStaysOpen) {
     testsupport::TempProgramFolder folder;
     const std::string bytes = Pattern(3000);
     folder.WriteFile("f.bin", bytes);
-    fw::FileHandle file(::CreateFileA((folder / "f.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+    fw::FileHandle file(
+        ::CreateFileA((folder / "f.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(file);
     ::SetFilePointer(file.get(), 1777, nullptr, FILE_BEGIN);
     CXorChecksum bits;
@@ -96,8 +96,8 @@ TEST(ChecksumFile, UnusableFilesAndHandlesGiveFalse) {
     EXPECT_FALSE(md5.OfFile(INVALID_HANDLE_VALUE, out));
     EXPECT_FALSE(md5.OfFile(static_cast<HANDLE>(nullptr), out));
     EXPECT_FALSE(md5.OfFile(static_cast<HANDLE>(nullptr), 0, 4, out));
-    fw::FileHandle writeOnly(::CreateFileA((folder / "f.bin").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                           OPEN_EXISTING, 0, nullptr));
+    fw::FileHandle writeOnly(
+        ::CreateFileA((folder / "f.bin").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(writeOnly);
     EXPECT_FALSE(md5.OfFile(writeOnly.get(), out)) << "a handle without read access";
     writeOnly.reset();

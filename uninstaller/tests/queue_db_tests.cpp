@@ -323,6 +323,27 @@ TEST(QueueDb, RecoveryCopiesAreRefreshedOnlyFromSealedFiles) {
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
 }
 
+TEST(QueueDb, AnOpenMutexLeftByADeadProcessIsTaken) {
+    testsupport::TempProgramFolder folder;
+    const std::string base = CopyFixture("basic", folder);
+    TestRecord prototype;
+    CQueueDb db;
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    const std::string openMutex = db.BaseName() + "__BMTX";
+    db.Close();
+    // Kept alive here, so the harness's end abandons it instead of removing it.
+    fw::Handle keep(::CreateMutexA(nullptr, FALSE, openMutex.c_str()));
+    ASSERT_TRUE(keep);
+    int code = -1;
+    twtest::RunHarness("take-mutex " + openMutex, &code);
+    ASSERT_EQ(code, 0);
+    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false)) << "an abandoned mutex is acquired";
+    EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
+    db.Close();
+    EXPECT_EQ(::WaitForSingleObject(keep.get(), 0), WAIT_OBJECT_0) << "and released again";
+    ::ReleaseMutex(keep.get());
+}
+
 TEST(QueueDb, TwoProcessesShareOneIndexAndLeaveNoObjectsBehind) {
     testsupport::TempProgramFolder folder;
     const std::string base = CopyFixture("basic", folder);
