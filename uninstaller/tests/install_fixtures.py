@@ -213,6 +213,9 @@ def scenario_main(root, user):
     inst.ad(a[108], full(a[108]) + [(5, 0, MULTI)])        # a duplicate entry: nothing goes
     inst.ad(a[109], full(a[109]))                          # exponent 18: does not parse
     inst.ad(a[110], full(a[110]))                          # Other's only
+    # Read-only cached files go as the others do.
+    for number, name in ((101, "11010001.1a3"), (103, "11010001.1a3"), (103, "01.02b"), (104, "22020001.1a3")):
+        os.chmod(os.path.join(inst.harbor, "Ads", str(number), name), 0o444)
     inst.app("Vessa", channel="C100",
              done=[(1, a[101].record(1), 3000), (2, a[102].record(2), 3000), (3, a[103].record(3), 3000),
                    (7, a[107].record(7, fmt=1000, words=[107, 7, 1, 4, 5, 6]), 1000),
@@ -243,12 +246,12 @@ def scenario_run_only(root, user):
     inst.finish()
 
 
-def scenario_simple(root, user, name="Vessa"):
-    """One application besides Other, one ad each: for runs twice and command lines."""
+def scenario_simple(root, user, name="Vessa", channel="C1"):
+    """One application besides Other, one ad: for runs twice and command lines."""
     inst = Install(root, user)
     ad = Ad(301)
     inst.ad(ad, [(2, 0, MULTI), (2, 1, PART)])
-    inst.app(name, channel="C1", done=[(1, ad.record(1), 3000)])
+    inst.app(name, channel=channel, done=[(1, ad.record(1), 3000)])
     inst.app("Other", keys=True, folder=True)
     inst.client(libraries=False)
     inst.finish()
@@ -299,7 +302,8 @@ SCENARIOS = {
     "main": scenario_main,
     "last": scenario_last,
     "run_only": scenario_run_only,
-    "twice": scenario_simple,
+    # Without a channel id the queues are found again once the keys are gone.
+    "twice": lambda root, user: scenario_simple(root, user, channel=None),
     "upper": scenario_simple,
     "spaces": lambda root, user: scenario_simple(root, user, "Ves sa"),
     "dashname": lambda root, user: scenario_simple(root, user, "-noerrorgui"),

@@ -63,7 +63,9 @@ TEST(RcFile, Releases) {
     for (const Case& c : cases) {
         testsupport::TempProgramFolder folder;
         const std::string rc = folder / "rc";
-        if (c.exists) ASSERT_TRUE(twtest::WriteBytes(rc, c.before)) << c.what;
+        if (c.exists) {
+            ASSERT_TRUE(twtest::WriteBytes(rc, c.before)) << c.what;
+        }
         EXPECT_EQ(RunHarness("rc-release " + rc + " " + c.step), std::string(c.said) + "\n") << c.what;
         EXPECT_EQ(twtest::ReadBytes(rc), c.after) << c.what;
     }
@@ -98,7 +100,9 @@ TEST(RcFile, CountsAndTotals) {
     for (const Case& c : cases) {
         testsupport::TempProgramFolder folder;
         const std::string rc = folder / "rc";
-        if (c.exists) ASSERT_TRUE(twtest::WriteBytes(rc, c.bytes)) << c.what;
+        if (c.exists) {
+            ASSERT_TRUE(twtest::WriteBytes(rc, c.bytes)) << c.what;
+        }
         EXPECT_EQ(RunHarness("rc-count " + rc + " 0x1a3 0 rc-total " + rc),
                   std::string(c.count) + "\n" + c.total + "\n")
             << c.what;
