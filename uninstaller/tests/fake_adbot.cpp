@@ -5,7 +5,7 @@
 //   TWADBOT_LOG    file to which it appends "start", "kill" and "stop" lines,
 //                  each followed by "present" or "absent" for TWADBOT_WATCH
 //   TWADBOT_READY  manual-reset event set once it holds the mutex
-//   TWADBOT_MODE   "ignore-kill": logs the kill and keeps running
+//   TWADBOT_MODE   "ignore-kill": logs the first kill and keeps running
 //   TWADBOT_HOLD   a file it keeps open without sharing while it runs
 // Every wait is bounded, so a stand-in left behind ends by itself.
 #include "fw/handles.h"
@@ -57,13 +57,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         fw::Handle event(::CreateEventA(nullptr, TRUE, FALSE, ready.c_str()));
         if (event) ::SetEvent(event.get());
     }
-    const bool ignoreKill = Env("TWADBOT_MODE") == "ignore-kill";
+    bool ignoreKill = Env("TWADBOT_MODE") == "ignore-kill";
     const ULONGLONG end = ::GetTickCount64() + kLifetimeMs;
     for (;;) {
         const ULONGLONG now = ::GetTickCount64();
         if (now >= end || ::WaitForSingleObject(kill.get(), static_cast<DWORD>(end - now)) != WAIT_OBJECT_0) break;
         Log(ignoreKill ? "kill ignored" : "kill");
         if (!ignoreKill) break;
+        ignoreKill = false;
     }
     held.reset();
     Log("stop");

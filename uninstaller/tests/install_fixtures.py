@@ -308,6 +308,8 @@ SCENARIOS = {
     "spaces": lambda root, user: scenario_simple(root, user, "Ves sa"),
     "dashname": lambda root, user: scenario_simple(root, user, "-noerrorgui"),
     "toolong": scenario_simple,
+    "held": scenario_simple,
+    "deaf": scenario_simple,
     "links": scenario_links,
     "bad_channel": scenario_bad_channel,
 }

@@ -110,10 +110,10 @@ Installation::~Installation() {
 void Installation::StopClients() {
     // Ask any stand-in to quit, and wait until nobody holds its mutex.
     fw::Handle kill(::CreateEventA(nullptr, FALSE, FALSE, "Tarnwick Kill Ad Client"));
-    for (int round = 0; round < 5 && ClientMutexHeld(); ++round) {
+    for (int round = 0; round < 20 && ClientMutexHeld(); ++round) {
         ::SetEvent(kill.get());
         fw::Handle mutex(::CreateMutexA(nullptr, FALSE, "Tarnwick Ad Client"));
-        const DWORD got = ::WaitForSingleObject(mutex.get(), 30000);
+        const DWORD got = ::WaitForSingleObject(mutex.get(), 5000);
         if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED) ::ReleaseMutex(mutex.get());
     }
     ::ResetEvent(kill.get());
@@ -162,9 +162,10 @@ bool Installation::Exists(const std::string& path) const {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool Installation::StartClient(const std::string& watch, const std::string& mode) {
+bool Installation::StartClient(const std::string& watch, const std::string& mode, const std::string& hold) {
     SetEnv("TWADBOT_WATCH", watch);
     SetEnv("TWADBOT_MODE", mode);
+    SetEnv("TWADBOT_HOLD", hold);
     ::ResetEvent(ready_.get());
     // Started as the uninstaller starts it: no arguments, living on by itself.
     const std::string program = Harbor() + "\\TwAdBot.exe";
@@ -195,7 +196,10 @@ std::vector<std::string> Installation::ClientLog() const {
 }
 
 int Installation::RunUninstaller(const std::string& arguments) const {
-    return testsupport::RunProgram(testsupport::TestBinaryFolder() + "\\TwUninstaller.exe", arguments);
+    testsupport::ChildProcess run;
+    if (!run.Start(testsupport::TestBinaryFolder() + "\\TwUninstaller.exe", arguments)) return -100;
+    // A client that does not quit is waited for a minute.
+    return run.Wait(180000);
 }
 
 }  // namespace twtest

@@ -53,7 +53,7 @@ public:
 
     // Starts the stand-in client from the client's folder and waits until it
     // holds the mutex. Its environment: the log, the watched path, the mode.
-    bool StartClient(const std::string& watch, const std::string& mode = "");
+    bool StartClient(const std::string& watch, const std::string& mode = "", const std::string& hold = "");
     // Waits for a client started by someone else (the uninstaller).
     bool WaitClientReady(unsigned long timeoutMs = 60000);
     // Lines of the client's log.
@@ -63,10 +63,10 @@ public:
 
     // Runs TwUninstaller.exe with the arguments; its exit code.
     int RunUninstaller(const std::string& arguments) const;
+    // Asks every stand-in to quit, until none holds the client's mutex.
+    static void StopClients();
 
 private:
-    void StopClients();
-
     std::string root_;
     std::string log_;
     std::string readyName_;

@@ -136,18 +136,48 @@ TEST(Uninstaller, ASecondRunAfterAFailedDeletionReleasesNothingAgain) {
     auto holder = twtest::StartHarness("db-open-ad \"" + done + "\" 0 signal " + opened + " wait " + finish);
     ASSERT_TRUE(testsupport::WaitEventOrExit(openedEvent.get(), holder->Process()));
 
-    EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    // Other's keys remain, so every run starts the client again: stop it each time.
+    const auto run = [&] {
+        EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+        EXPECT_TRUE(inst.WaitClientReady());
+        Installation::StopClients();
+    };
+    run();
     EXPECT_EQ(RcCounts(inst.Ad(301) + "\\rc"), (std::vector<std::uint32_t>{1, 1}));
     EXPECT_TRUE(fw::FileExists(done + ".cdb")) << "held open by another process";
-    EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    run();
     EXPECT_EQ(RcCounts(inst.Ad(301) + "\\rc"), (std::vector<std::uint32_t>{1, 1})) << "released once only";
 
     ::SetEvent(finishEvent.get());
     EXPECT_EQ(holder->Wait(), 0);
-    EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    run();
     EXPECT_EQ(RcCounts(inst.Ad(301) + "\\rc"), (std::vector<std::uint32_t>{1, 1})) << "nor from the written index";
     EXPECT_FALSE(inst.Exists(inst.App("Vessa")));
     EXPECT_TRUE(inst.Exists(inst.Ad(301) + "\\01.02b"));
+}
+
+TEST(Uninstaller, TheClientLetsGoOfItsFilesBeforeTheyAreReleased) {
+    Installation inst("held");
+    // The client keeps the ad's rc file open, unshared, until it quits.
+    ASSERT_TRUE(inst.StartClient(inst.App("Vessa"), "", inst.Ad(301) + "\\rc"));
+    EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    EXPECT_EQ(RcCounts(inst.Ad(301) + "\\rc"), (std::vector<std::uint32_t>{1, 1}));
+    EXPECT_TRUE(inst.WaitClientReady());
+}
+
+TEST(Uninstaller, AClientThatDoesNotQuitIsWaitedForAMinuteThenPassedOver) {
+    Installation inst("deaf");
+    ASSERT_TRUE(inst.StartClient(inst.App("Vessa"), "ignore-kill"));
+    EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    // The restarted client may have logged its start after these.
+    const Strings log = inst.ClientLog();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(Strings(log.begin(), log.begin() + 2), (Strings{"start present", "kill ignored present"}));
+    EXPECT_FALSE(inst.Exists(inst.App("Vessa")));
+    EXPECT_EQ(RcCounts(inst.Ad(301) + "\\rc"), (std::vector<std::uint32_t>{1, 1}));
+    // The restarted client waits for the mutex the deaf one holds until its second kill.
+    Installation::StopClients();
+    EXPECT_TRUE(inst.WaitClientReady());
 }
 
 TEST(Uninstaller, CommandLines) {
@@ -225,12 +255,15 @@ TEST(Uninstaller, NothingIsReachedThroughALink) {
     ASSERT_NE(::GetFileAttributesA(inst.Ad(401).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u)
         << "the platform shows folder links as links";
     EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    EXPECT_TRUE(inst.WaitClientReady());
+    Installation::StopClients();
     EXPECT_FALSE(inst.Exists(inst.App("Vessa") + "\\" + inst.User() + "\\C1"));
     EXPECT_EQ(inst.Changed("Outside\\"), Strings{});
     EXPECT_EQ(RcCounts(outside + "\\Ad\\rc"), (std::vector<std::uint32_t>{1, 1}));
     EXPECT_FALSE(inst.Exists(inst.Ad(402))) << "an ad in a real folder is released";
     // An application folder that is itself a link.
     EXPECT_EQ(inst.RunUninstaller("-appname Linked -noerrorgui"), 0);
+    EXPECT_TRUE(inst.WaitClientReady());
     EXPECT_EQ(inst.Changed("Outside\\"), Strings{});
     EXPECT_TRUE(fw::FileExists(outside + "\\App\\precious.txt"));
 }
@@ -238,6 +271,7 @@ TEST(Uninstaller, NothingIsReachedThroughALink) {
 TEST(Uninstaller, AChannelIdThatIsNoPlainNameReleasesNothing) {
     Installation inst("bad_channel");
     EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    EXPECT_TRUE(inst.WaitClientReady());
     EXPECT_EQ(inst.Changed(std::string(kAds) + "501\\"), Strings{});
     EXPECT_FALSE(inst.Exists(inst.App("Vessa")));
 }
