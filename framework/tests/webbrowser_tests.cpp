@@ -35,6 +35,14 @@ struct Event {
 
 class WebBrowserTest : public ::testing::Test {
 protected:
+    // One apartment for the rest of the program, as the browser has. With one
+    // per test, the control's libraries are unloaded after each test; when
+    // the last release of a navigation had run on the network thread, a later
+    // navigation in this process never reported its end.
+    static void SetUpTestSuite() {
+        [[maybe_unused]] static const fw::OleApartment* const program = new fw::OleApartment;
+    }
+
     void SetUp() override {
         ASSERT_TRUE(host.Open());
         ax.host().SetAmbientHandler([this](DISPID id, fw::Variant&) {
