@@ -153,21 +153,17 @@ bool CNimbBrowserApp::ProcessMessageFilter(MSG& msg) {
 }
 
 void CNimbBrowserApp::HandleKey(UINT vk) {
-    // Seam: F5 refreshes the page once the page commands exist.
-    (void)vk;
+    if (mainDialog_) mainDialog_->OnShortcutKey(vk, false);
 }
 
 void CNimbBrowserApp::HandleAltKey(UINT vk) {
     switch (vk) {
-    case 'D':
-        if (mainDialog_) mainDialog_->FocusAddressBox();
-        break;
     case VK_F4:
         if (mainDialog_ && mainDialog_->hwnd()) SaveWindowAndSkinSize(mainDialog_->StateToSave());
         ::PostQuitMessage(0);
         break;
     default:
-        // Seam: Alt+F, Alt+Left, Alt+Right and Alt+Home act once the page commands exist.
+        if (mainDialog_) mainDialog_->OnShortcutKey(vk, true);
         break;
     }
 }

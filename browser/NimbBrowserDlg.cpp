@@ -30,7 +30,10 @@ fw::Region RimOf(HRGN region) {
 }  // namespace
 
 CNimbBrowserDlg::CNimbBrowserDlg(BrowserStart start, CErrorHandler& errors)
-    : fw::Dialog(IDD_NIMBBROWSER_DIALOG), start_(std::move(start)), errors_(errors) {
+    : fw::Dialog(IDD_NIMBBROWSER_DIALOG),
+      start_(std::move(start)),
+      errors_(errors),
+      commands_(std::make_unique<CBrowserCommands>(browser_, *this)) {
     icon_.reset(static_cast<HICON>(
         ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
 }
@@ -114,7 +117,8 @@ void CNimbBrowserDlg::ShowStartPage() {
     SetItemText(IDC_ADDRESS, address_);
     ::SetWindowTextA(hwnd(), address_.c_str());
     SetItemText(IDC_TITLE, address_);
-    // Seam: the text size index is read from Internet Explorer's font size with the page commands.
+    // Internet Explorer's medium size when it has stored none.
+    if (settings_.GetIEFontSizeByte(&textSizeIndex_) != 0) textSizeIndex_ = 2;
 }
 
 RECT CNimbBrowserDlg::GetStartWindowRect() {
@@ -164,32 +168,6 @@ void CNimbBrowserDlg::OnCancel() {
 }
 
 void CNimbBrowserDlg::FocusAddressBox() { ::SetFocus(Item(IDC_ADDRESS)); }
-
-bool CNimbBrowserDlg::OnCommand(int id, int code, HWND control) {
-    switch (id) {
-    case IDC_CLOSE:
-    case ID_MENU_CLOSE:
-        OnCloseBrowser();
-        return true;
-    case IDC_MINIMIZE:
-        ::ShowWindow(hwnd(), SW_MINIMIZE);
-        return true;
-    case IDC_FAVORITES:
-        ShowFavorites();
-        return true;
-    case IDC_INVOKEMANAGER:
-        InvokeManager();
-        return true;
-    case IDCANCEL:
-        OnCancel();
-        return true;
-    case IDOK:
-        return true;
-    default:
-        // Seam: the other buttons and menu commands arrive with the command holder.
-        return fw::Dialog::OnCommand(id, code, control);
-    }
-}
 
 void CNimbBrowserDlg::HandleNewSize(int cx, int cy) {
     sizeHandled_ = true;

@@ -5,6 +5,8 @@
 #include "resource.h"
 
 #include "BrowserState.h"
+#include "BrowserCommands.h"
+#include "MainMenu.h"
 
 #include "ErrorHandler.h"
 #include "FavoritesHost.h"
@@ -94,6 +96,23 @@ public:
     void ShowFavorites();
     void InvokeManager();
 
+    // --- Commands of the buttons, the main menu and the keys (commands/DialogCommands.cpp) ---
+    CBrowserCommands& Commands();
+    const std::string& ProgramFolder() const { return start_.programFolder; }
+    // Goes to an address the user gave; an empty one goes nowhere.
+    void NavigateTo(const std::string& address);
+    void SetFocusToBrowser();
+    void ShowMainMenu();
+    // The main menu as a press would show it now (the skin list rebuilt).
+    fw::Menu BuildCurrentMainMenu();
+    MainMenuState CurrentMenuState();
+    // The last press's menu, destroyed once its popup closed (tests look).
+    HMENU LastMainMenu() const { return lastMainMenu_; }
+    const std::vector<std::string>& SkinList() const { return skinList_; }
+    int TextSizeIndex() const { return textSizeIndex_; }
+    // The shortcut keys of the keyboard filter: F5, and Alt with D, F, Left, Right, Home.
+    void OnShortcutKey(UINT vk, bool alt);
+
     // Proportions of one control: percent of the skin's width and height.
     struct Proportion {
         float x = 0, y = 0, width = 0, height = 0;
@@ -114,7 +133,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
-    void OnOK() override {}
+    void OnOK() override;
     void OnCancel() override;
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
@@ -152,8 +171,25 @@ private:
     void BindButtons();
     bool HandlePaletteMessage(UINT msg, WPARAM wParam, LRESULT* result);
 
+    // Command handlers (commands/DialogCommands.cpp).
+    void RefillAddressBox();
+    void OnAddressCloseUp();
+    void RefreshPage();
+    void StopPage();
+    void SetTextSize(int size);
+    void ResetSkinSize();
+    void ToggleCheckDefaultBrowser();
+    bool IsDefaultBrowser();
+    void ShowAbout();
+    void OnSkinCommand(UINT id);
+
     BrowserStart start_;
     CErrorHandler& errors_;
+    std::unique_ptr<CBrowserCommands> commands_;
+    int textSizeIndex_ = 2;                // 0 smallest .. 4 largest
+    std::vector<std::string> skinList_;    // of the last main menu
+    HMENU lastMainMenu_ = nullptr;         // never used as a menu
+    std::string historyAddress_;           // what the pending history add records
     std::optional<BrowserSave> saveOnClose_;
     std::array<CSkinButton, kSkinControls.size()> buttons_;  // one per row of kSkinControls
     std::vector<CSkinButton*> liveButtons_;
@@ -208,7 +244,11 @@ public:
     bool SecureIconSeen() const { return secureIconSeen_; }
     bool IsAnimationRunning() const { return animationRunning_; }
     bool IsHistoryAddPending() const { return historyAddPending_; }
-    void SetHistoryAddPending(bool pending) { historyAddPending_ = pending; }
+    // A pending add records the address text of now.
+    void SetHistoryAddPending(bool pending) {
+        historyAddPending_ = pending;
+        historyAddress_ = address_;
+    }
     bool IsAddressUnedited() const { return addressUnedited_; }
     void SetAddressUnedited(bool unedited) { addressUnedited_ = unedited; }
     const std::string& PageTitle() const { return pageTitle_; }

@@ -81,8 +81,8 @@ void CNimbBrowserDlg::OnNewWindow2(const fw::DispArgs& args) {
 }
 
 void CNimbBrowserDlg::OnDownloadBegin() {
-    // Seam: the platform's connected state follows with the work-offline command.
-    ShowOfflineIndicator(browser_.GetOffline());
+    // The platform's connected state and the indicator follow the control.
+    commands_->Shell().SetOffline(browser_.GetOffline());
     if (historyAddPending_) {
         AddToAddressHistory();
         historyAddPending_ = false;
@@ -138,7 +138,7 @@ bool CNimbBrowserDlg::OnAmbientProperty(DISPID id, fw::Variant& value) {
 }
 
 void CNimbBrowserDlg::AddToAddressHistory() {
-    std::string address = address_;
+    std::string address = historyAddress_;
     if (!address.empty() && address.back() == '/') address.pop_back();
     if (address.empty()) return;
     std::vector<std::string> history;

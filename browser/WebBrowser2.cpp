@@ -4,9 +4,13 @@
 
 namespace {
 
-fw::DispatchDriver DriverOf(const fw::AxWindow& window) { return fw::DispatchDriver(window.host().Dispatch()); }
+fw::DispatchDriver DriverOf(const fw::AxWindow& window) {
+    return fw::DispatchDriver(window.host().Dispatch());
+}
 
-fw::Variant Optional(VARIANT* value) { return value ? fw::Variant::ByRef(value) : fw::Variant::Missing(); }
+fw::Variant Optional(VARIANT* value) {
+    return value ? fw::Variant::ByRef(value) : fw::Variant::Missing();
+}
 
 }  // namespace
 
@@ -20,30 +24,62 @@ HRESULT CWebBrowser2::CreateInPlaceOf(HWND dialog, int id) {
     return fw::AxWindow::CreateInPlaceOf(dialog, id, kClassId);
 }
 
-HRESULT CWebBrowser2::GoBack() { return DriverOf(*this).Call(kGoBack).hr; }
+HRESULT CWebBrowser2::GoBack() {
+    return Observed(DriverOf(*this).Call(kGoBack).hr, kGoBack);
+}
 
-HRESULT CWebBrowser2::GoForward() { return DriverOf(*this).Call(kGoForward).hr; }
+HRESULT CWebBrowser2::GoForward() {
+    return Observed(DriverOf(*this).Call(kGoForward).hr, kGoForward);
+}
 
-HRESULT CWebBrowser2::GoHome() { return DriverOf(*this).Call(kGoHome).hr; }
+HRESULT CWebBrowser2::GoHome() {
+    return Observed(DriverOf(*this).Call(kGoHome).hr, kGoHome);
+}
 
-HRESULT CWebBrowser2::Navigate(const std::string& address) { return DriverOf(*this).Call(kNavigate, {address}).hr; }
+HRESULT CWebBrowser2::Navigate(const std::string& address) {
+    return Observed(DriverOf(*this).Call(kNavigate, {address}).hr, kNavigate);
+}
 
-HRESULT CWebBrowser2::Refresh() { return DriverOf(*this).Call(kRefresh).hr; }
+HRESULT CWebBrowser2::Refresh() {
+    return Observed(DriverOf(*this).Call(kRefresh).hr, kRefresh);
+}
 
-HRESULT CWebBrowser2::Stop() { return DriverOf(*this).Call(kStop).hr; }
+HRESULT CWebBrowser2::Stop() {
+    return Observed(DriverOf(*this).Call(kStop).hr, kStop);
+}
 
 fw::ComPtr<IDispatch> CWebBrowser2::GetApplication() const {
     return DriverOf(*this).Get(kApplication).value.AsDispatch();
 }
 
-fw::ComPtr<IDispatch> CWebBrowser2::GetDocument() const { return DriverOf(*this).Get(kDocument).value.AsDispatch(); }
-
-std::string CWebBrowser2::GetLocationName() const { return DriverOf(*this).Get(kLocationName).value.ToString(); }
-
-std::string CWebBrowser2::GetLocationURL() const { return DriverOf(*this).Get(kLocationURL).value.ToString(); }
-
-HRESULT CWebBrowser2::ExecWB(long command, long option, VARIANT* input, VARIANT* output) {
-    return DriverOf(*this).Call(kExecWB, {command, option, Optional(input), Optional(output)}).hr;
+fw::ComPtr<IDispatch> CWebBrowser2::GetDocument() const {
+    fw::DispResult result = DriverOf(*this).Get(kDocument);
+    Observed(result.hr, kDocument);
+    return result.value.AsDispatch();
 }
 
-bool CWebBrowser2::GetOffline() const { return DriverOf(*this).Get(kOffline).value.ToBool(); }
+std::string CWebBrowser2::GetLocationName() const {
+    return DriverOf(*this).Get(kLocationName).value.ToString();
+}
+
+std::string CWebBrowser2::GetLocationURL() const {
+    return DriverOf(*this).Get(kLocationURL).value.ToString();
+}
+
+HRESULT CWebBrowser2::ExecWB(long command, long option, VARIANT* input, VARIANT* output) {
+    return Observed(DriverOf(*this).Call(kExecWB, {command, option, Optional(input), Optional(output)}).hr, kExecWB,
+                    command, option);
+}
+
+bool CWebBrowser2::GetOffline() const {
+    return DriverOf(*this).Get(kOffline).value.ToBool();
+}
+
+HRESULT CWebBrowser2::PutOffline(bool offline) {
+    return Observed(DriverOf(*this).Put(kOffline, offline), kOffline);
+}
+
+HRESULT CWebBrowser2::Observed(HRESULT hr, DISPID id, long command, long option) const {
+    if (observer_) observer_(Call{id, command, option, hr});
+    return hr;
+}

@@ -10,10 +10,23 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class CWebBrowser2 : public fw::AxWindow {
 public:
+    // One call made on the control: its dispatch id, ExecWB's command and
+    // option, and what the control answered. Wine's control refuses most
+    // calls without a trace (no history, no zoom), so the calls are what
+    // tests can see.
+    struct Call {
+        DISPID id = 0;
+        long command = 0;
+        long option = 0;
+        HRESULT hr = S_OK;
+    };
+    void SetCallObserver(std::function<void(const Call&)> observer) { observer_ = std::move(observer); }
+
     // {8856F961-340A-11D0-A96B-00C04FD705A2}
     static const CLSID kClassId;
 
@@ -51,4 +64,10 @@ public:
     // input and output may be null (left out of the call).
     HRESULT ExecWB(long command, long option, VARIANT* input, VARIANT* output);
     bool GetOffline() const;
+    HRESULT PutOffline(bool offline);
+
+private:
+    HRESULT Observed(HRESULT hr, DISPID id, long command = 0, long option = 0) const;
+
+    std::function<void(const Call&)> observer_;
 };

@@ -1,0 +1,484 @@
+// The commands of the real main window in-process, with its real page
+// control: what Wine's control cannot show (offline, a default browser, a
+// stored text size) is set up in the registry or behind a substitute.
+#include "commands_test_util.h"
+
+#include "browser_test_util.h"
+#include "page_test_util.h"
+
+#include "AppConstants.h"
+#include "MainMenu.h"
+#include "RegSettings.h"
+
+#include "testsupport/box_answerer.h"
+#include "testsupport/reg_test_util.h"
+
+#include "fw/com.h"
+#include "fw/event_sink.h"
+
+#include <exdisp.h>
+#include <gtest/gtest.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <thread>
+
+namespace commandtest {
+namespace {
+
+using namespace menuid;
+using pagetest::PumpFor;
+using pagetest::PumpUntil;
+
+constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+constexpr char kScripts[] = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
+constexpr char kBrowserKey[] = "SOFTWARE\\Corvane Global\\Vessa\\App Settings\\Vessa";
+
+class Commands : public ::testing::Test {
+protected:
+    using Prepare = std::function<void(browsertest::InProcessBrowser&)>;
+
+    void Start(const Prepare& prepare = [](browsertest::InProcessBrowser&) {}) {
+        ASSERT_TRUE(ole);
+        browser.emplace(startUrl, prepare);
+        ASSERT_TRUE(Control().host().IsCreated());
+        watcher.On(pagetest::kBeforeNavigate2, [this](const fw::DispArgs& a) { befores.push_back(a.String(1)); });
+        watcher.On(pagetest::kNavigateError, [this](const fw::DispArgs& a) { ends.push_back(a.String(1)); });
+        ASSERT_EQ(watcher.Connect(Control().host().Control().get()), S_OK);
+        Control().SetCallObserver([this](const CWebBrowser2::Call& call) { calls.push_back(call); });
+        ASSERT_TRUE(
+            PumpUntil([&] { return Control().GetLocationURL() == startUrl && !Dlg().IsAnimationRunning(); }, 10000));
+        PumpFor(50);
+    }
+    CNimbBrowserDlg& Dlg() { return *browser->dlg; }
+    CWebBrowser2& Control() { return Dlg().Browser(); }
+    IDispatch* Sink() { return Dlg().BrowserEvents(); }
+    // A menu item's command.
+    void Command(UINT id) { ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    // A button's click.
+    void Click(int id) {
+        ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Dlg().Item(id)));
+    }
+    // Navigates the control itself and waits for the end (an error, under Wine).
+    void NavigateAndWait(const std::string& address) {
+        ends.clear();
+        ASSERT_EQ(Control().Navigate(address), S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return !ends.empty(); }, 10000)) << address;
+        PumpFor(20);
+    }
+    bool Shown(int id) { return (::GetWindowLongPtrA(Dlg().Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    int MenuItemState(UINT id) {
+        fw::Menu menu = Dlg().BuildCurrentMainMenu();
+        return ItemState(menu.get(), id);
+    }
+
+    const std::string startUrl = pagetest::ClosedLoopbackUrl("/start");
+    fw::OleApartment ole;
+    regtest::SavedKey typed{HKEY_CURRENT_USER, kTypedUrls};
+    regtest::SavedKey scripts{HKEY_CURRENT_USER, kScripts};
+    std::optional<browsertest::InProcessBrowser> browser;
+    fw::EventSink watcher{DIID_DWebBrowserEvents2};
+    std::vector<std::string> befores;
+    std::vector<std::string> ends;
+    std::vector<CWebBrowser2::Call> calls;  // what the window asked of its control
+
+    std::vector<DISPID> TakeCallIds() {
+        std::vector<DISPID> ids;
+        for (const auto& call : calls) ids.push_back(call.id);
+        calls.clear();
+        return ids;
+    }
+};
+
+TEST_F(Commands, MenuStatesComeFromTheRegistryAtStart) {
+    struct Case {
+        const char* name;
+        std::optional<DWORD> checkDefault;
+        std::optional<DWORD> fontSize;
+        int checkItem;  // MF_CHECKED of 31037
+        UINT textItem;  // the checked text size
+    };
+    const Case cases[] = {
+        {"nothing stored", std::nullopt, std::nullopt, MF_CHECKED, kMedium},
+        {"check off, largest", 0u, 4u, 0, kLargest},
+        {"check on, medium in the low byte", 1u, 0x0102u, MF_CHECKED, kMedium},
+        {"smallest", 1u, 0u, MF_CHECKED, kSmallest},
+    };
+    for (const Case& c : cases) {
+        browser.reset();
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, kScripts);
+        Start([&](browsertest::InProcessBrowser&) {
+            if (c.checkDefault)
+                regtest::PutDword(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser", *c.checkDefault);
+            if (c.fontSize) regtest::PutValue(HKEY_CURRENT_USER, kScripts, "IEFontSize", REG_BINARY, &*c.fontSize, 4);
+        });
+        fw::Menu menu = Dlg().BuildCurrentMainMenu();
+        ASSERT_TRUE(menu) << c.name;
+        EXPECT_EQ(ItemState(menu.get(), kCheckDefaultBrowser), c.checkItem) << c.name;
+        for (UINT id = kLargest; id <= kSmallest; ++id)
+            EXPECT_EQ(ItemState(menu.get(), id), id == c.textItem ? MF_CHECKED : 0) << c.name << " " << id;
+        EXPECT_EQ(ItemState(menu.get(), kMakeDefaultBrowser), 0) << "Wine's browser is never the default";
+        EXPECT_EQ(ItemState(menu.get(), 1035), MF_GRAYED) << c.name;
+        EXPECT_EQ(ItemState(menu.get(), 1036), MF_GRAYED) << c.name;
+    }
+}
+
+TEST_F(Commands, WithoutSkinFoldersTheSkinsMenuHoldsOnlyTheBuiltInSkin) {
+    Start();
+    fw::Menu menu = Dlg().BuildCurrentMainMenu();
+    const std::vector<std::string> expected = {
+        "Set this as &Default Skin 31035",
+        "&Reset to Original Skin Size 31042",
+        "&Download More Skins 31041",
+        "-",
+        "Vessa 50000 [check]",
+    };
+    EXPECT_EQ(DumpPopup(::GetSubMenu(menu.get(), 0), "&Skins"), expected);
+}
+
+TEST_F(Commands, CheckDefaultBrowserTurnsAMissingValueOff) {
+    Start();
+    for (DWORD expected : {0u, 1u, 0u}) {
+        Command(kCheckDefaultBrowser);
+        EXPECT_EQ(regtest::StoredDword(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser"), expected);
+        EXPECT_EQ(MenuItemState(kCheckDefaultBrowser), expected ? MF_CHECKED : 0);
+    }
+}
+
+TEST_F(Commands, SkinItemsChangeToTheirSkinAndOtherIdsAreIgnored) {
+    Start([](browsertest::InProcessBrowser& b) {
+        browsertest::InstallSkin(b.dir, "vessa-folder", "Blue");
+        b.dir.MakeFolder("Skins\\Blue\\Nested");
+    });
+    testsupport::BoxAnswerer boxes;
+    fw::Menu menu = Dlg().BuildCurrentMainMenu();
+    ASSERT_EQ(Dlg().SkinList().size(), 2u);
+    EXPECT_EQ(ItemState(menu.get(), kFirstSkin + 1), 0);
+    const RECT before = fw::ScreenRectOf(Dlg().hwnd());
+
+    Command(kFirstSkin + 2);  // past the list
+    EXPECT_EQ(Dlg().SkinPath().name, "vessa");
+    Command(kFirstSkin + 1);
+    EXPECT_EQ(Dlg().SkinPath().name, "Blue");
+    EXPECT_FALSE(Dlg().SkinPath().builtIn);
+    const RECT after = fw::ScreenRectOf(Dlg().hwnd());
+    EXPECT_TRUE(::EqualRect(&before, &after)) << "the window keeps its place and size";
+    EXPECT_EQ(MenuItemState(kFirstSkin + 1), MF_CHECKED);
+
+    Command(kSetDefaultSkin);
+    std::string stored;
+    EXPECT_EQ(CRegSettings().GetDefaultSkin(&stored), 0);
+    EXPECT_EQ(stored, "Blue");
+
+    Command(kFirstSkin);
+    EXPECT_EQ(Dlg().SkinPath().name, "vessa");
+    PumpFor(50);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Commands, ResetSkinSizeGivesTheWindowTheSkinsOwnSize) {
+    Start();
+    ::SetWindowPos(Dlg().hwnd(), nullptr, 40, 30, 700, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+    Command(kResetSkinSize);
+    const RECT r = fw::ScreenRectOf(Dlg().hwnd());
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right - r.left, 796);
+    EXPECT_EQ(r.bottom - r.top, 568);
+}
+
+TEST_F(Commands, BackAndForwardWaitUntilTheControlAllowsThem) {
+    Start();
+    calls.clear();
+    // Button, menu item and Alt+arrow, each while the control allows neither.
+    Click(IDC_BACK);
+    Command(IDC_BACK);
+    Dlg().OnShortcutKey(VK_LEFT, true);
+    Click(IDC_FORWARD);
+    Command(IDC_FORWARD);
+    Dlg().OnShortcutKey(VK_RIGHT, true);
+    EXPECT_TRUE(TakeCallIds().empty());
+
+    pagetest::SendCommandStateChange(Sink(), CSC_NAVIGATEBACK, true);
+    EXPECT_EQ(MenuItemState(IDC_BACK), 0);
+    Click(IDC_BACK);
+    Command(IDC_BACK);
+    Dlg().OnShortcutKey(VK_LEFT, true);
+    Click(IDC_FORWARD);
+    EXPECT_EQ(TakeCallIds(),
+              (std::vector<DISPID>{CWebBrowser2::kGoBack, CWebBrowser2::kGoBack, CWebBrowser2::kGoBack}));
+
+    pagetest::SendCommandStateChange(Sink(), CSC_NAVIGATEFORWARD, true);
+    pagetest::SendCommandStateChange(Sink(), CSC_NAVIGATEBACK, false);
+    Click(IDC_FORWARD);
+    Command(IDC_FORWARD);
+    Dlg().OnShortcutKey(VK_RIGHT, true);
+    Click(IDC_BACK);
+    EXPECT_EQ(TakeCallIds(),
+              (std::vector<DISPID>{CWebBrowser2::kGoForward, CWebBrowser2::kGoForward, CWebBrowser2::kGoForward}));
+}
+
+TEST_F(Commands, EachPageCommandMakesItsOneCallAndFailuresShowNothing) {
+    testsupport::BoxAnswerer boxes;
+    Start();
+    using C = CWebBrowser2;
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::vector<DISPID> ids;
+        long command = 0, option = 0;  // of an ExecWB
+    };
+    const Case cases[] = {
+        {"print button", [&] { Click(IDC_PRINT); }, {C::kExecWB}, 6, 0},
+        {"print item", [&] { Command(kPrint); }, {C::kExecWB}, 6, 0},
+        {"save as", [&] { Command(kSaveAs); }, {C::kExecWB}, 4, 0},
+        {"page setup", [&] { Command(kPageSetup); }, {C::kExecWB}, 8, 0},
+        {"properties", [&] { Command(kProperties); }, {C::kExecWB}, 10, 0},
+        {"select all", [&] { Command(kSelectAll); }, {C::kExecWB}, 17, 0},
+        {"largest text", [&] { Command(kLargest); }, {C::kExecWB}, 19, 2},
+        {"smallest text", [&] { Command(kSmallest); }, {C::kExecWB}, 19, 2},
+        {"source button", [&] { Click(IDC_EDITSOURCE); }, {C::kDocument}},
+        {"source item", [&] { Command(kSource); }, {C::kDocument}},
+        {"find item", [&] { Command(kFind); }, {C::kDocument}},
+        {"Alt+F", [&] { Dlg().OnShortcutKey('F', true); }, {C::kDocument}},
+        {"Internet options", [&] { Command(kInternetOptions); }, {C::kDocument}},
+        {"home button", [&] { Click(IDC_HOME); }, {C::kGoHome}},
+        {"home item", [&] { Command(IDC_HOME); }, {C::kGoHome}},
+        {"Alt+Home", [&] { Dlg().OnShortcutKey(VK_HOME, true); }, {C::kGoHome}},
+        {"stop", [&] { Click(IDC_STOP); }, {C::kStop}},
+        {"Esc", [&] { Command(IDCANCEL); }, {C::kStop}},
+        {"F5", [&] { Dlg().OnShortcutKey(VK_F5, false); }, {C::kRefresh}},
+        {"another key", [&] { Dlg().OnShortcutKey(VK_F6, false); }, {}},
+        {"skins page", [&] { Command(kMoreSkins); }, {C::kNavigate}},
+    };
+    for (const Case& c : cases) {
+        calls.clear();
+        c.act();
+        std::vector<DISPID> ids;
+        for (const auto& call : calls) ids.push_back(call.id);
+        EXPECT_EQ(ids, c.ids) << c.name;
+        if (c.ids == std::vector<DISPID>{C::kExecWB} && !calls.empty()) {
+            EXPECT_EQ(calls[0].command, c.command) << c.name;
+            EXPECT_EQ(calls[0].option, c.option) << c.name;
+        }
+    }
+    // Wine's control has no zoom: a failed size change keeps the index.
+    EXPECT_EQ(Dlg().TextSizeIndex(), 2);
+    EXPECT_EQ(MenuItemState(kMedium), MF_CHECKED);
+    ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000));
+    EXPECT_EQ(befores.back(), AppConstants::kSkinsPage);
+    PumpFor(100);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Commands, RefreshStopsNothingAndMarksTheHistory) {
+    Start();
+    calls.clear();
+    Click(IDC_REFRESH);
+    EXPECT_EQ(TakeCallIds(), std::vector<DISPID>{CWebBrowser2::kRefresh});
+    EXPECT_TRUE(Dlg().IsHistoryAddPending());
+    pagetest::SendDownloadBegin(Sink());
+    EXPECT_TRUE(Dlg().IsAnimationRunning());
+    std::vector<std::string> history;
+    CRegSettings().GetTypedURLs(&history);
+    ASSERT_FALSE(history.empty());
+    EXPECT_EQ(history.front(), startUrl) << "the refreshed page";
+    Click(IDC_STOP);
+    EXPECT_FALSE(Dlg().IsAnimationRunning());
+    EXPECT_EQ(Dlg().Button(IDC_ANIMATOR).FrameIndex(), 0);
+}
+
+TEST_F(Commands, WorkOfflineHoldsAcrossDownloadStarts) {
+    Start();
+    auto owned = std::make_unique<FakeConnectedState>(INTERNET_STATE_CONNECTED);
+    FakeConnectedState& state = *owned;
+    Dlg().Commands().Shell().UseConnectedState(std::move(owned));
+    EXPECT_EQ(MenuItemState(kWorkOffline), 0);
+
+    Command(kWorkOffline);
+    EXPECT_EQ(state.state_, static_cast<DWORD>(INTERNET_STATE_DISCONNECTED_BY_USER));
+    EXPECT_EQ(state.flags_, static_cast<DWORD>(ISO_FORCE_DISCONNECTED));
+    EXPECT_EQ(MenuItemState(kWorkOffline), MF_CHECKED);
+    EXPECT_TRUE(Shown(IDC_OFFLINE_PICTURE));
+    EXPECT_FALSE(Shown(IDC_ONLINE_PICTURE));
+    EXPECT_TRUE(Control().GetOffline());
+
+    // The next page's download start reads the control's property back.
+    ASSERT_EQ(pagetest::SendDownloadBegin(Sink()), S_OK);
+    EXPECT_EQ(state.state_, static_cast<DWORD>(INTERNET_STATE_DISCONNECTED_BY_USER));
+    EXPECT_TRUE(Shown(IDC_OFFLINE_PICTURE));
+    EXPECT_EQ(MenuItemState(kWorkOffline), MF_CHECKED);
+
+    Click(IDC_WORKOFFLINE);
+    EXPECT_EQ(state.state_, static_cast<DWORD>(INTERNET_STATE_CONNECTED));
+    EXPECT_EQ(state.flags_, 0u);
+    EXPECT_FALSE(Control().GetOffline());
+    EXPECT_TRUE(Shown(IDC_ONLINE_PICTURE));
+    ASSERT_EQ(pagetest::SendDownloadBegin(Sink()), S_OK);
+    EXPECT_EQ(MenuItemState(kWorkOffline), 0);
+
+    // A state that cannot be read counts as offline: the command goes online.
+    state.readable_ = false;
+    EXPECT_EQ(MenuItemState(kWorkOffline), MF_CHECKED);
+    Command(kWorkOffline);
+    EXPECT_EQ(state.state_, static_cast<DWORD>(INTERNET_STATE_CONNECTED));
+}
+
+// Records the key messages that reach any window of this thread.
+struct KeyRecorder {
+    static inline std::vector<std::pair<HWND, WPARAM>>* keys = nullptr;
+    std::vector<std::pair<HWND, WPARAM>> seen;
+    HHOOK hook;
+    KeyRecorder() {
+        keys = &seen;
+        hook = ::SetWindowsHookExA(WH_GETMESSAGE, Proc, nullptr, ::GetCurrentThreadId());
+    }
+    ~KeyRecorder() {
+        ::UnhookWindowsHookEx(hook);
+        keys = nullptr;
+    }
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_KEYDOWN && keys)
+            keys->emplace_back(msg->hwnd, msg->wParam);
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+TEST_F(Commands, CutCopyAndPasteTypeOnlyIntoTheForegroundBrowser) {
+    Start();
+    // Another window in front: the keys would go to it.
+    HWND other = ::CreateWindowExA(0, "EDIT", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 50, nullptr, nullptr,
+                                   nullptr, nullptr);
+    ASSERT_TRUE(other);
+    ::SetForegroundWindow(other);
+    ::SetFocus(other);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == other; }, 5000));
+    {
+        KeyRecorder recorder;
+        EXPECT_FALSE(Dlg().Commands().Edit().SimulateControlKey('C'));
+        Click(IDC_COPY);
+        Command(kPaste);
+        PumpFor(200);
+        EXPECT_TRUE(recorder.seen.empty()) << "keys reached window " << recorder.seen.front().first;
+    }
+    ::DestroyWindow(other);
+
+    ::SetForegroundWindow(Dlg().hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == Dlg().hwnd(); }, 5000));
+    KeyRecorder recorder;
+    Click(IDC_CUT);
+    HWND holder = Control().hwnd();
+    ASSERT_TRUE(PumpUntil([&] { return recorder.seen.size() >= 2; }, 5000)) << recorder.seen.size();
+    for (const auto& [wnd, key] : recorder.seen)
+        EXPECT_TRUE(wnd == holder || ::IsChild(holder, wnd)) << "a key outside the page control";
+    EXPECT_EQ(recorder.seen[0].second, static_cast<WPARAM>(VK_CONTROL));
+    EXPECT_EQ(recorder.seen[1].second, static_cast<WPARAM>('X'));
+}
+
+TEST_F(Commands, EveryMenuPressDestroysItsMenus) {
+    Start();
+    // Presses Esc on every popup menu of this process while the test runs.
+    std::atomic<bool> stop{false};
+    std::thread closer([&] {
+        while (!stop) {
+            if (HWND popup = WindowOfClass(::GetCurrentProcessId(), "#32768"))
+                ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+            ::Sleep(20);
+        }
+    });
+    std::vector<HMENU> menus;
+    for (int i = 0; i < 3; ++i) {
+        Click(IDC_MENU);
+        menus.push_back(Dlg().LastMainMenu());
+    }
+    stop = true;
+    closer.join();
+    EXPECT_NE(menus[0], menus[1]);
+    EXPECT_NE(menus[1], menus[2]);
+    for (HMENU menu : menus) {
+        EXPECT_TRUE(menu != nullptr);
+        EXPECT_FALSE(::IsMenu(menu)) << "a press's menus outlived it";
+    }
+}
+
+TEST_F(Commands, TheDropDownRecordsTheChosenAddressInTheHistory) {
+    Start();
+    const std::string a = pagetest::ClosedLoopbackUrl("/a"), b = pagetest::ClosedLoopbackUrl("/b");
+    ASSERT_EQ(CRegSettings().SetTypedURLs({a, b}), 0);
+    HWND box = Dlg().Item(IDC_ADDRESS);
+    Dlg().SetItemText(IDC_ADDRESS, "typed, not gone to");
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_EDITCHANGE), reinterpret_cast<LPARAM>(box));
+    EXPECT_FALSE(Dlg().IsAddressUnedited());
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_DROPDOWN), reinterpret_cast<LPARAM>(box));
+    EXPECT_EQ(::SendMessageA(box, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), "typed, not gone to") << "the refill keeps the text";
+
+    ::SendMessageA(box, CB_SETCURSEL, 1, 0);
+    befores.clear();
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_CLOSEUP), reinterpret_cast<LPARAM>(box));
+    ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000));
+    EXPECT_EQ(befores.front(), b);
+    EXPECT_TRUE(Dlg().IsAddressUnedited());
+    pagetest::SendDownloadBegin(Sink());
+    std::vector<std::string> history;
+    CRegSettings().GetTypedURLs(&history);
+    EXPECT_EQ(history, (std::vector<std::string>{b, a}));
+
+    // Closing on the entry already shown goes nowhere.
+    befores.clear();
+    Dlg().SetItemText(IDC_ADDRESS, b);
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_DROPDOWN), reinterpret_cast<LPARAM>(box));
+    ::SendMessageA(box, CB_SETCURSEL, 0, 0);
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_CLOSEUP), reinterpret_cast<LPARAM>(box));
+    PumpFor(200);
+    EXPECT_TRUE(befores.empty());
+}
+
+TEST_F(Commands, GoWithAnEmptyAddressGoesNowhere) {
+    Start();
+    calls.clear();
+    Dlg().SetItemText(IDC_ADDRESS, "");
+    Click(IDC_GO);
+    Command(IDOK);
+    EXPECT_TRUE(TakeCallIds().empty());
+    EXPECT_FALSE(Dlg().IsHistoryAddPending());
+}
+
+TEST_F(Commands, HelpPagesStartTheBrowserProgramOrSayItIsMissing) {
+    testsupport::BoxAnswerer boxes;
+    Start();
+    Command(kContents);
+    ASSERT_TRUE(boxes.WaitForBoxes(1));
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this "
+              "Vessa Manager program");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Vessa");
+
+    browser->dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
+    const std::string log = browser->dir / "launches.log";
+    Command(kContents);
+    Command(kQuickStart);
+    ASSERT_TRUE(PumpUntil([&] { return Lines(log).size() == 2; }, 20000));
+    std::vector<std::string> arguments{ArgumentsOf(Lines(log)[0]), ArgumentsOf(Lines(log)[1])};
+    std::sort(arguments.begin(), arguments.end());
+    EXPECT_EQ(arguments,
+              (std::vector<std::string>{browser->dir / "Help\\Guide.htm", browser->dir / "Help\\Quickst.htm"}));
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
+TEST_F(Commands, SkinLibrarySaysItIsNotInUse) {
+    testsupport::BoxAnswerer boxes;
+    Start();
+    ::PostMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_SKINLIBRARY, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Dlg().Item(IDC_SKINLIBRARY)));
+    ASSERT_TRUE(PumpUntil([&] { return boxes.Boxes().size() == 1; }, 10000));
+    EXPECT_EQ(boxes.Boxes()[0].text, "Skin Library is not in use yet.");
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Vessa");
+}
+
+}  // namespace
+}  // namespace commandtest
