@@ -245,21 +245,20 @@ void CNimbBrowserDlg::OnShowWindow(bool show) {
     if (settings_.GetBrowserID(&id) == 0) settings_.SetBrowserID(id + 1);
 }
 
-bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+LRESULT CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (msg) {
     case WM_PAINT:
         OnPaint();
-        return true;
+        return 0;
     case WM_ERASEBKGND:
-        *result = TRUE;  // the skin paints the whole client area
-        return true;
+        return TRUE;  // the skin paints the whole client area
     case WM_NCPAINT:
         skin_.PaintFrame(hwnd());
-        return true;
+        return 0;
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
-        return true;
+        return 0;
     case WM_ENTERSIZEMOVE: {
         // Only a size shows an outline; the move that the caption-less window
         // never makes needs none.
@@ -267,15 +266,14 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         sizing_ = true;
         sizeOutline_ = fw::ScreenRectOf(hwnd());
         DrawSizeOutline(sizeOutline_);
-        return true;
+        return 0;
     }
     case WM_SIZING:
-        if (!sizing_) return false;
+        if (!sizing_) return Default(msg, wParam, lParam);
         DrawSizeOutline(sizeOutline_);
         sizeOutline_ = *reinterpret_cast<RECT*>(lParam);
         DrawSizeOutline(sizeOutline_);
-        *result = TRUE;
-        return true;
+        return TRUE;
     case WM_EXITSIZEMOVE:
         if (sizing_) {
             sizing_ = false;
@@ -289,18 +287,18 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
                 ::InvalidateRect(hwnd(), nullptr, TRUE);
             }
         }
-        return true;
+        return 0;
     case WM_LBUTTONDOWN:
         OnLButtonDown(point);
-        return true;
+        return 0;
     case WM_MOUSEMOVE:
-        if (!dragging_) return false;
+        if (!dragging_) return Default(msg, wParam, lParam);
         OnMouseMove(point);
-        return true;
+        return 0;
     case WM_LBUTTONUP:
-        if (!dragging_) return false;
+        if (!dragging_) return Default(msg, wParam, lParam);
         OnLButtonUp(point);
-        return true;
+        return 0;
     case WM_CAPTURECHANGED:
         if (dragging_ && reinterpret_cast<HWND>(lParam) != hwnd()) {
             // Lost the mouse mid-drag: take the outline away and stay put.
@@ -308,42 +306,41 @@ bool CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
             DrawDragOutline(lastOutline_);
             screenDc_.reset();
         }
-        return false;
+        return Default(msg, wParam, lParam);
     case WM_ACTIVATE:
         active_ = LOWORD(wParam) != WA_INACTIVE;
-        return false;
+        return Default(msg, wParam, lParam);
     case WM_MOUSEACTIVATE:
         if (!active_) {
             // The first click on an inactive window only brings it forward.
             active_ = true;
-            *result = MA_ACTIVATEANDEAT;
-            return true;
+            return MA_ACTIVATEANDEAT;
         }
-        return false;
+        return Default(msg, wParam, lParam);
     case WM_GETMINMAXINFO:
         if (adFlag_ && Item(IDC_EXPLORER) && minTrackWidth_ > 0)
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = minTrackWidth_;
-        return false;
+        return Default(msg, wParam, lParam);
     case WM_SHOWWINDOW:
         OnShowWindow(wParam != 0);
-        return false;
+        return Default(msg, wParam, lParam);
     case WM_QUERYDRAGICON:
-        *result = reinterpret_cast<LRESULT>(icon_.get());
-        return true;
+        return reinterpret_cast<LRESULT>(icon_.get());
     case WM_CLOSE:
         if (!CanExit()) {
             ::ShowWindow(hwnd(), SW_HIDE);
-            return true;
+            return 0;
         }
         OnCancel();  // a close request only stops the page
-        return true;
+        return 0;
     case kMsgStartNavigation:
         StartNavigation();
-        return true;
+        return 0;
     case WM_QUERYNEWPALETTE:
     case WM_PALETTECHANGED:
-        return HandlePaletteMessage(msg, wParam, result);
+        if (LRESULT result = 0; HandlePaletteMessage(msg, wParam, &result)) return result;
+        return Default(msg, wParam, lParam);
     default:
-        return false;
+        return Default(msg, wParam, lParam);
     }
 }

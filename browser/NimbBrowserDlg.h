@@ -135,7 +135,7 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override;
     void OnCancel() override;
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // The skin of a name: the built-in skin, or a folder under Skins.

@@ -42,9 +42,9 @@ void CPopupBrowserDlg::OnBeforeNavigate2(const fw::DispArgs& args) {
     ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), address.c_str(), nullptr, SW_SHOW);
 }
 
-bool CPopupBrowserDlg::HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT*) {
+LRESULT CPopupBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY) events_.Disconnect();
-    return false;
+    return Default(msg, wParam, lParam);
 }
 
 void CPopupBrowserDlg::OnFinalDestroy() { delete this; }

@@ -29,7 +29,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override {}
     void OnFinalDestroy() override;
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class CPopupWindows;

@@ -1,5 +1,6 @@
 // CZylComboApp: the library's module object, and the four exports.
 #include "ZylComboCtrl.h"
+#include "fw/trace.h"
 #include "ZylComboPpg.h"
 #include "resource.h"
 
@@ -50,6 +51,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
     try {
         return fw::ComModule::Get().GetClassObject(clsid, iid, out);
     } catch (...) {
+        fw::TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_UNEXPECTED;
     }
 }
@@ -58,6 +60,7 @@ STDAPI DllRegisterServer() {
     try {
         return fw::ComModule::Get().RegisterServer();
     } catch (...) {
+        fw::TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return SELFREG_E_CLASS;
     }
 }
@@ -66,6 +69,7 @@ STDAPI DllUnregisterServer() {
     try {
         return fw::ComModule::Get().UnregisterServer();
     } catch (...) {
+        fw::TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return SELFREG_E_CLASS;
     }
 }

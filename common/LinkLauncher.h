@@ -123,7 +123,7 @@ public:
 
 protected:
     bool OnCommand(int id, int code, HWND control) override;
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void OnMeasureItem(MEASUREITEMSTRUCT* item);

@@ -79,13 +79,12 @@ bool CLinkLauncherDlg::OnCommand(int id, int code, HWND control) {
     return fw::Dialog::OnCommand(id, code, control);
 }
 
-bool CLinkLauncherDlg::HandleMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
-    if (msg != WM_MEASUREITEM) return false;
+LRESULT CLinkLauncherDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_MEASUREITEM) return Default(msg, wParam, lParam);
     auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-    if (!item || item->CtlType != ODT_MENU) return false;
+    if (!item || item->CtlType != ODT_MENU) return Default(msg, wParam, lParam);
     OnMeasureItem(item);
-    *result = TRUE;
-    return true;
+    return TRUE;
 }
 
 void CLinkLauncherDlg::OnMeasureItem(MEASUREITEMSTRUCT* item) {

@@ -1,6 +1,7 @@
 // The control's identity, its answers to the container, its type
 // information, events and property pages.
 #include "fw/ax_control.h"
+#include "fw/trace.h"
 
 #include <cstring>
 
@@ -103,6 +104,7 @@ STDMETHODIMP AxControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWN
                 return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
         }
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_UNEXPECTED;
     }
 }

@@ -1,6 +1,7 @@
 // The control's persistent state: one property exchange for streams,
 // property bags and the defaults.
 #include "fw/ax_control.h"
+#include "fw/trace.h"
 
 namespace fw {
 
@@ -22,6 +23,7 @@ HRESULT AxControl::Exchange(PropExchange& px) {
     try {
         DoPropExchange(px);
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_UNEXPECTED;
     }
     if (SUCCEEDED(px.result()) && px.IsLoading()) {

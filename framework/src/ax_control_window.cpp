@@ -2,6 +2,7 @@
 // the control's own window (a superclass of a system class) inside it, and
 // the view of the control for a container that draws it.
 #include "fw/ax_control.h"
+#include "fw/trace.h"
 
 #include "fw/window.h"
 
@@ -144,6 +145,7 @@ LRESULT AxControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     try {
         return HandleMessage(msg, wParam, lParam);
     } catch (...) {
+        TraceStoppedException("a window procedure", DescribeWindowMessage(typeid(*this), wnd_, msg));
         return 0;  // nothing unwinds through the system's frames
     }
 }
@@ -330,6 +332,7 @@ STDMETHODIMP AxControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HD
     try {
         OnDraw(dc, rc);
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_UNEXPECTED;
     }
     return S_OK;

@@ -1,5 +1,6 @@
 // Creating, activating, moving and tearing down a hosted control.
 #include "ax_site.h"
+#include "fw/trace.h"
 
 #include "fw/handles.h"
 
@@ -59,6 +60,7 @@ HRESULT AxSite::Attach(IUnknown* control, HWND container, const RECT& rect, cons
         try {
             hr = setup.beforeActivate(control_.get());
         } catch (...) {
+            TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
             hr = E_UNEXPECTED;
         }
     }
@@ -162,6 +164,9 @@ LRESULT CALLBACK AxKeyboardFilter::FilterProc(int code, WPARAM wParam, LPARAM lP
         if (code == MSGF_DIALOGBOX && PreTranslateAxMessage(reinterpret_cast<MSG*>(lParam))) return 1;
     } catch (...) {
         // Nothing may unwind into the system's loop.
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        TraceStoppedException("a hook", DescribeWindowMessage(typeid(AxKeyboardFilter), msg ? msg->hwnd : nullptr,
+                                                              msg ? msg->message : 0));
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }

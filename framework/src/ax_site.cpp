@@ -1,5 +1,6 @@
 // The COM side of the control site: what the control asks of its container.
 #include "ax_site.h"
+#include "fw/trace.h"
 
 #include "fw/handles.h"
 
@@ -143,6 +144,7 @@ STDMETHODIMP AxSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VA
             answered = handler(id, value);
         }
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return DISP_E_EXCEPTION;
     }
     if (!answered) answered = DefaultAmbient(id, value);

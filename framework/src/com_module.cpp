@@ -1,4 +1,5 @@
 #include "fw/com_module.h"
+#include "fw/trace.h"
 
 #include "fw/com_object.h"
 #include "fw/com_registration.h"
@@ -27,6 +28,7 @@ public:
             if (!obj) return E_OUTOFMEMORY;
             return obj->QueryInterface(iid, out);
         } catch (...) {
+            TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
             return E_UNEXPECTED;
         }
     }

@@ -1,4 +1,5 @@
 #include "fw/com_object.h"
+#include "fw/trace.h"
 
 namespace fw {
 
@@ -11,6 +12,7 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
         if (!obj) return E_OUTOFMEMORY;
         return obj->QueryInterface(iid, out);
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_UNEXPECTED;
     }
 }

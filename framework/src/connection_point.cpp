@@ -1,4 +1,5 @@
 #include "fw/connection_point.h"
+#include "fw/trace.h"
 
 #include "fw/com_object.h"
 
@@ -81,6 +82,7 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
     try {
         sinks_.emplace_back(next_, std::move(typed));
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_OUTOFMEMORY;
     }
     *cookie = next_++;
@@ -108,6 +110,7 @@ std::vector<ComPtr<IUnknown>> ConnectionPoint::Snapshot() const noexcept try {
     for (const auto& s : sinks_) sinks.push_back(s.second);
     return sinks;
 } catch (...) {
+    TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
     return {};  // no sink is called rather than an exception let loose
 }
 

@@ -2,49 +2,50 @@
 
 #include "fw/menu.h"
 
-#include <exception>
+#include <utility>
 
 namespace fw {
 
 namespace {
-constexpr char kDialogProp[] = "fw.Dialog";
 
-HWND ControlOf(UINT msg, WPARAM wParam, LPARAM lParam, HWND dialog) {
+// The message a dialog procedure is running on this thread, kept on the
+// stack of the procedure, never in the object: a handler may end the object.
+struct DialogFrame {
+    const Dialog* dialog = nullptr;
+    bool* unhandled = nullptr;
+};
+thread_local DialogFrame t_frame;
+
+// Messages whose answer is the dialog procedure's return value itself.
+bool ReturnsDirectly(UINT msg) {
     switch (msg) {
-    case WM_COMMAND:
-        return reinterpret_cast<HWND>(lParam);
-    case WM_NOTIFY:
-        return reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
-    case WM_DRAWITEM:
-        return wParam ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
-    case WM_MEASUREITEM:
-        return wParam ? ::GetDlgItem(dialog, static_cast<int>(wParam)) : nullptr;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-        return reinterpret_cast<HWND>(lParam);
+    case WM_INITDIALOG:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return true;
     default:
-        return nullptr;
+        return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
     }
 }
+
 }  // namespace
 
 Dialog::~Dialog() {
-    if (hwnd_) {
-        HWND wnd = hwnd_;
-        ::RemovePropA(wnd, kDialogProp);
-        hwnd_ = nullptr;
+    if (HWND wnd = hwnd()) {
+        Unbind();
+        // The system's modal loop owns its window until EndDialog.
         if (!modal_ || ownLoop_) ::DestroyWindow(wnd);
     }
 }
 
-Dialog* Dialog::FromHandle(HWND wnd) { return wnd ? static_cast<Dialog*>(::GetPropA(wnd, kDialogProp)) : nullptr; }
+Dialog* Dialog::FromHandle(HWND wnd) { return dynamic_cast<Dialog*>(Window::FromHandle(wnd)); }
 
 INT_PTR Dialog::DoModal(HWND parent) {
     modal_ = true;
-    const INT_PTR result = ::DialogBoxParamA(Resources(), MAKEINTRESOURCEA(templateId_), parent,
-                                             DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = ::DialogBoxParamA(Resources(), MAKEINTRESOURCEA(templateId_), parent, DialogProc,
+                                             reinterpret_cast<LPARAM>(this));
     modal_ = false;
     return result;
 }
@@ -66,42 +67,44 @@ INT_PTR Dialog::RunModalLoop(HWND parent, const PreTranslate& preTranslate) {
     modal_ = true;
     const bool reenable = parent && ::IsWindowEnabled(parent);
     if (reenable) ::EnableWindow(parent, FALSE);
-    if (hwnd_ && !::IsWindowVisible(hwnd_)) ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    if (hwnd() && !::IsWindowVisible(hwnd())) ::ShowWindow(hwnd(), SW_SHOWNORMAL);
 
     MSG msg;
-    while (!ended_ && hwnd_) {
+    while (!ended_ && hwnd()) {
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == -1) break;
         if (got == 0) {
+            // The quit belongs to the loop around this one as well.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
             endResult_ = -1;
             break;
         }
         if (preTranslate && preTranslate(msg)) continue;
-        if (!::IsDialogMessageA(hwnd_, &msg)) {
+        if (!::IsDialogMessageA(hwnd(), &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
     }
     if (reenable) ::EnableWindow(parent, TRUE);
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    if (hwnd()) ::DestroyWindow(hwnd());
     modal_ = false;
     ownLoop_ = false;
     return endResult_;
 }
 
 void Dialog::EndDialog(INT_PTR result) {
-    if (!hwnd_) return;
+    if (!hwnd()) return;
     if (ownLoop_) {
         ended_ = true;
         endResult_ = result;
-        ::ShowWindow(hwnd_, SW_HIDE);
-        ::PostMessageA(hwnd_, WM_NULL, 0, 0);  // wakes the loop
+        ::ShowWindow(hwnd(), SW_HIDE);
+        ::PostMessageA(hwnd(), WM_NULL, 0, 0);  // wakes the loop
         return;
     }
     if (modal_)
-        ::EndDialog(hwnd_, result);
+        ::EndDialog(hwnd(), result);
     else
-        ::DestroyWindow(hwnd_);
+        ::DestroyWindow(hwnd());
 }
 
 std::string Dialog::ItemText(int id) const {
@@ -113,7 +116,7 @@ std::string Dialog::ItemText(int id) const {
     return text;
 }
 
-void Dialog::SetItemText(int id, const std::string& text) const { ::SetDlgItemTextA(hwnd_, id, text.c_str()); }
+void Dialog::SetItemText(int id, const std::string& text) const { ::SetDlgItemTextA(hwnd(), id, text.c_str()); }
 
 bool Dialog::OnCommand(int id, int, HWND) {
     if (id == IDOK) {
@@ -129,53 +132,37 @@ bool Dialog::OnCommand(int id, int, HWND) {
 
 bool Dialog::HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
-INT_PTR Dialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (msg == WM_INITDIALOG) return OnInitDialog();
-
-        // Control notifications go to the control's own object first.
-        if (HWND control = ControlOf(msg, wParam, lParam, hwnd_)) {
-            LRESULT reflected = 0;
-            if (ReflectToChild(control, msg, wParam, lParam, &reflected) && reflected) {
-                if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) return static_cast<INT_PTR>(reflected);
-                ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, reflected);
-                return TRUE;
-            }
-        }
-        LRESULT result = 0;
-        if (HandleMessage(msg, wParam, lParam, &result)) {
-            if (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) return static_cast<INT_PTR>(result);
-            ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
-            return TRUE;
-        }
-        // Owner-drawn menu items the dialog left alone go to their menu object.
-        if (RouteOwnerDrawMenu(msg, wParam, lParam, &result)) {
-            ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
-            return TRUE;
-        }
-        if (msg == WM_COMMAND)
-            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
-    } catch (...) {
-        // Nothing may unwind through the dialog manager.
-    }
-    return FALSE;
+LRESULT Dialog::DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) return OnInitDialog();
+    LRESULT result = 0;
+    if (HandleMessage(msg, wParam, lParam, &result)) return result;
+    // Owner-drawn menu items the dialog left alone go to their menu object.
+    if (RouteOwnerDrawMenu(msg, wParam, lParam, &result)) return result;
+    if (msg == WM_COMMAND && OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+    // The rest is the dialog manager's (DefDlgProc), once the procedure says so.
+    if (t_frame.dialog == this && t_frame.unhandled) *t_frame.unhandled = true;
+    return 0;
 }
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Dialog* self = FromHandle(wnd);
     if (!self && msg == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
-        self->hwnd_ = wnd;
-        ::SetPropA(wnd, kDialogProp, self);
+        if (self) self->Bind(wnd);
     }
     if (!self) return FALSE;
-    const INT_PTR result = self->Dispatch(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::RemovePropA(wnd, kDialogProp);
-        self->hwnd_ = nullptr;
-        self->OnFinalDestroy();
-    }
-    return result;
+
+    bool unhandled = false;
+    const DialogFrame outer = std::exchange(t_frame, DialogFrame{self, &unhandled});
+    LRESULT result = 0;
+    const bool completed = self->Dispatch(msg, wParam, lParam, &result);
+    t_frame = outer;
+    if (msg == WM_NCDESTROY) self->FinalDestroy(wnd, msg);
+
+    if (!completed || unhandled) return FALSE;
+    if (ReturnsDirectly(msg)) return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(wnd, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 }  // namespace fw

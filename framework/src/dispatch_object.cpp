@@ -1,4 +1,5 @@
 #include "fw/dispatch_object.h"
+#include "fw/trace.h"
 
 namespace fw {
 
@@ -81,6 +82,7 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DIS
         if (SUCCEEDED(hr) && result) value.Detach(result);
         return hr;
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         if (excep) {
             *excep = EXCEPINFO{};
             excep->scode = E_UNEXPECTED;

@@ -1,4 +1,5 @@
 #include "fw/event_sink.h"
+#include "fw/trace.h"
 
 #include "fw/com_object.h"
 
@@ -46,6 +47,7 @@ public:
             DISPPARAMS none{};
             handler(DispArgs(params ? params : &none));
         } catch (...) {
+            TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
             return DISP_E_EXCEPTION;
         }
         return S_OK;

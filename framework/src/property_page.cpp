@@ -1,4 +1,5 @@
 #include "fw/property_page.h"
+#include "fw/trace.h"
 
 #include "fw/handles.h"
 
@@ -145,6 +146,7 @@ STDMETHODIMP PropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
             return E_FAIL;
         }
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         dialog_.reset();
         return E_OUTOFMEMORY;
     }
@@ -205,6 +207,7 @@ STDMETHODIMP PropertyPage::Apply() {
     try {
         hr = OnApply();
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         return E_UNEXPECTED;
     }
     if (SUCCEEDED(hr)) SetDirty(false);

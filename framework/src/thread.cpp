@@ -1,6 +1,9 @@
 #include "fw/thread.h"
 
+#include "fw/trace.h"
+
 #include <memory>
+#include <string>
 
 namespace fw {
 
@@ -22,6 +25,7 @@ DWORD WINAPI ThreadMain(void* param) {
         body();
     } catch (...) {
         // A worker's failure must not take the process down.
+        TraceStoppedException("a thread", "thread " + std::to_string(::GetCurrentThreadId()));
     }
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "fw/type_dispatch.h"
+#include "fw/trace.h"
 
 namespace fw {
 
@@ -107,6 +108,7 @@ HRESULT TypeDispatch::Invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* para
         if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
         return InvokeMethod(d->second, impl, params, result, argErr);
     } catch (...) {
+        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
         if (excep) {
             *excep = EXCEPINFO{};
             excep->scode = E_UNEXPECTED;

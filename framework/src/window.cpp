@@ -1,10 +1,11 @@
 #include "fw/window.h"
 
 #include "fw/menu.h"
+#include "fw/trace.h"
 
 #include <commctrl.h>
 
-#include <exception>
+#include <typeinfo>
 
 namespace fw {
 
@@ -12,11 +13,6 @@ namespace {
 
 constexpr char kObjectProp[] = "fw.Window";
 constexpr UINT_PTR kSubclassId = 0x46570001;  // "FW" 1
-
-LRESULT ReportEscape() {
-    // An exception must never unwind through the system's frames.
-    return 0;
-}
 
 }  // namespace
 
@@ -26,8 +22,7 @@ Window::~Window() {
         if (subclassed_) {
             Unsubclass();
         } else {
-            ::RemovePropA(wnd, kObjectProp);
-            hwnd_ = nullptr;
+            Unbind();
             ::DestroyWindow(wnd);
         }
     }
@@ -35,6 +30,16 @@ Window::~Window() {
 
 Window* Window::FromHandle(HWND wnd) {
     return wnd ? static_cast<Window*>(::GetPropA(wnd, kObjectProp)) : nullptr;
+}
+
+void Window::Bind(HWND wnd) {
+    hwnd_ = wnd;
+    ::SetPropA(wnd, kObjectProp, this);
+}
+
+void Window::Unbind() {
+    if (hwnd_) ::RemovePropA(hwnd_, kObjectProp);
+    hwnd_ = nullptr;
 }
 
 bool Window::RegisterClass(const char* className, UINT style, HBRUSH background, HICON icon, HCURSOR cursor) {
@@ -60,19 +65,17 @@ bool Window::Create(const char* className, const char* title, DWORD style, DWORD
 }
 
 bool Window::Subclass(HWND wnd) {
-    if (hwnd_ || !wnd) return false;
+    if (hwnd_ || !wnd || FromHandle(wnd)) return false;
     if (!::SetWindowSubclass(wnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
-    hwnd_ = wnd;
     subclassed_ = true;
-    ::SetPropA(wnd, kObjectProp, this);
+    Bind(wnd);
     return true;
 }
 
 void Window::Unsubclass() {
     if (!hwnd_ || !subclassed_) return;
     ::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-    ::RemovePropA(hwnd_, kObjectProp);
-    hwnd_ = nullptr;
+    Unbind();
     subclassed_ = false;
 }
 
@@ -104,19 +107,40 @@ RECT ScreenRectOf(HWND wnd) {
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return Default(msg, wParam, lParam); }
 
-LRESULT Window::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Window::DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (LRESULT routed = 0; RouteOwnerDrawMenu(msg, wParam, lParam, &routed)) return routed;
     if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
-LRESULT Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    // Taken first: the handler may end the object (a window that deletes itself).
+    HWND wnd = hwnd_;
+    const std::type_info& type = typeid(*this);
     try {
-        return HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception&) {
-        return ReportEscape();
+        // Control notifications go to the control's own object first.
+        if (HWND child = NotifyingChild(wnd, msg, wParam, lParam); child && child != wnd) {
+            if (ReflectToChild(child, msg, wParam, lParam, result) && *result) return true;
+        }
+        *result = HandleMessage(msg, wParam, lParam);
+        return true;
     } catch (...) {
-        return ReportEscape();
+        // An exception must never unwind through the system's frames.
+        TraceStoppedException("a window procedure", DescribeWindowMessage(type, wnd, msg));
+        *result = 0;
+        return false;
+    }
+}
+
+void Window::FinalDestroy(HWND wnd, UINT msg) {
+    ::RemovePropA(wnd, kObjectProp);
+    hwnd_ = nullptr;
+    subclassed_ = false;
+    const std::type_info& type = typeid(*this);
+    try {
+        OnFinalDestroy();
+    } catch (...) {
+        TraceStoppedException("a window procedure", DescribeWindowMessage(type, wnd, msg) + " (OnFinalDestroy)");
     }
 }
 
@@ -124,34 +148,45 @@ LRESULT CALLBACK Window::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
     Window* self = FromHandle(wnd);
     if (!self && msg == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        if (self) {
-            self->hwnd_ = wnd;
-            ::SetPropA(wnd, kObjectProp, self);
-        }
+        if (self) self->Bind(wnd);
     }
     if (!self) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    const LRESULT result = self->Dispatch(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::RemovePropA(wnd, kObjectProp);
-        self->hwnd_ = nullptr;
-        self->OnFinalDestroy();
-    }
+    LRESULT result = 0;
+    self->Dispatch(msg, wParam, lParam, &result);
+    if (msg == WM_NCDESTROY) self->FinalDestroy(wnd, msg);
     return result;
 }
 
 LRESULT CALLBACK Window::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
     auto* self = reinterpret_cast<Window*>(refData);
+    LRESULT result = 0;
+    self->Dispatch(msg, wParam, lParam, &result);
     if (msg == WM_NCDESTROY) {
-        const LRESULT result = self->Dispatch(msg, wParam, lParam);
         // The subclass goes while the window is still valid.
         ::RemoveWindowSubclass(wnd, SubclassProc, kSubclassId);
-        ::RemovePropA(wnd, kObjectProp);
-        self->hwnd_ = nullptr;
-        self->subclassed_ = false;
-        self->OnFinalDestroy();
-        return result;
+        self->FinalDestroy(wnd, msg);
     }
-    return self->Dispatch(msg, wParam, lParam);
+    return result;
+}
+
+HWND NotifyingChild(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_NOTIFY:
+        return lParam ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom : nullptr;
+    case WM_DRAWITEM:
+        return wParam && lParam ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+    case WM_MEASUREITEM:
+        return wParam && parent ? ::GetDlgItem(parent, static_cast<int>(wParam)) : nullptr;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        return reinterpret_cast<HWND>(lParam);
+    default:
+        return nullptr;
+    }
 }
 
 bool ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {

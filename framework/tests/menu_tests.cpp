@@ -45,10 +45,9 @@ public:
     OwnerDialog() : fw::Dialog(IDD_TEST_DIALOG) {}
 
 protected:
-    bool HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT* result) override {
-        if (!EndMenuWhenIdle(msg)) return false;
-        *result = 0;
-        return true;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (EndMenuWhenIdle(msg)) return 0;
+        return Default(msg, wParam, lParam);
     }
 };
 

@@ -156,6 +156,8 @@ TEST(Dialog, OwnModalLoopFiltersMessagesAndEnds) {
         ::PostQuitMessage(0);
         EXPECT_EQ(dlg.RunModalLoop(nullptr, nullptr), -1) << "a quit message ends the loop";
         EXPECT_EQ(dlg.hwnd(), nullptr);
+        MSG quit;
+        EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and is posted again";
     }
 }
 

@@ -3,3 +3,5 @@
 #define IDC_ACT 1001
 #define IDC_OWNERDRAW 1002
 #define IDC_EDIT 1003
+#define IDD_CHILD_PAGE 101
+#define IDC_PAGE_BUTTON 1010

@@ -10,10 +10,12 @@
 #pragma once
 
 #include "fw/com.h"
+#include "fw/trace.h"
 
 #include <functional>
 #include <new>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace fw {
@@ -90,8 +92,10 @@ HRESULT ComGuard(Body body) noexcept {
     try {
         return body();
     } catch (const std::bad_alloc&) {
+        TraceStoppedException("a COM method", TypeName(typeid(Body)));
         return E_OUTOFMEMORY;
     } catch (...) {
+        TraceStoppedException("a COM method", TypeName(typeid(Body)));
         return E_UNEXPECTED;
     }
 }

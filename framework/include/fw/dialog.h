@@ -1,7 +1,9 @@
-// Dialogs from .rc templates, modal or modeless. The dialog procedure binds
-// `this` on WM_INITDIALOG and forwards messages to virtual handlers; control
-// notifications (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM, colour
-// requests) are first reflected to a control object bound with fw::Window.
+// Dialogs from .rc templates, modal or modeless. A Dialog is a Window: bound
+// on WM_INITDIALOG to the same binding, with the same HandleMessage/Default
+// contract; its Default runs the dialog's handlers (OnInitDialog, OnCommand,
+// owner-drawn menu items) and then leaves the message to the dialog manager.
+// Control notifications are reflected to bound children as for any window, so
+// a modeless child dialog (a page inside a frame) works like a control.
 #pragma once
 
 #include "fw/window.h"
@@ -13,15 +15,12 @@
 
 namespace fw {
 
-class Dialog {
+class Dialog : public Window {
 public:
     // resources: the module holding the template (a library's own); null for the program's.
     explicit Dialog(UINT templateId, HINSTANCE resources = nullptr) : templateId_(templateId), resources_(resources) {}
-    virtual ~Dialog();
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
+    ~Dialog() override;
 
-    HWND hwnd() const noexcept { return hwnd_; }
     UINT TemplateId() const noexcept { return templateId_; }
 
     // Runs the dialog modally; returns the code given to EndDialog, or -1.
@@ -31,17 +30,19 @@ public:
 
     // Runs the dialog modally with a loop of our own, so that every message
     // first passes preTranslate (true: consumed). Ends on EndDialog (its
-    // code) or on WM_QUIT (-1); the window is destroyed before it returns.
+    // code) or on WM_QUIT (-1, and the quit is posted again so that the loop
+    // around this one ends too); the window is destroyed before it returns.
     using PreTranslate = std::function<bool(MSG&)>;
     INT_PTR RunModalLoop(HWND parent, const PreTranslate& preTranslate);
 
     void EndDialog(INT_PTR result);
     bool IsModal() const noexcept { return modal_; }
 
-    HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+    HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
     std::string ItemText(int id) const;
     void SetItemText(int id, const std::string& text) const;
 
+    // The dialog object bound to a window, or null (also for a plain Window).
     static Dialog* FromHandle(HWND wnd);
 
 protected:
@@ -51,24 +52,28 @@ protected:
     virtual bool OnCommand(int id, int code, HWND control);
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
-    // Any other message; return true and set result when handled.
+
+    // The one contract is Window's three-argument HandleMessage. This older
+    // form stays for dialogs written before dialogs were windows: Default
+    // offers it every message but WM_INITDIALOG (true: handled, result set).
+    using Window::HandleMessage;
     virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    // After WM_NCDESTROY: the binding is gone.
-    virtual void OnFinalDestroy() {}
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     HINSTANCE Resources() const noexcept { return resources_ ? resources_ : ::GetModuleHandleA(nullptr); }
 
     UINT templateId_;
     HINSTANCE resources_;
-    HWND hwnd_ = nullptr;
     bool modal_ = false;
     bool ownLoop_ = false;
     bool ended_ = false;
     INT_PTR endResult_ = -1;
+    // Set by Default while the dialog procedure runs a message: the dialog
+    // manager is to process it.
+    bool* unhandled_ = nullptr;
 };
 
 }  // namespace fw

@@ -2,7 +2,13 @@
 // created (or subclassed) and forwards every message to the virtual
 // HandleMessage. The binding is cleared on WM_NCDESTROY, so no virtual call
 // reaches a half-destroyed object; an object that still owns a live window
-// destroys it in its destructor.
+// destroys it in its destructor. A dialog (fw::Dialog) is a Window too: the
+// same binding, the same HandleMessage/Default contract.
+//
+// Control notifications (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM,
+// colour requests) that reach a bound window are first reflected to the bound
+// object of the child that sent them, window or dialog, as kReflectBase + msg;
+// a non-zero answer ends them there.
 #pragma once
 
 #include <windows.h>
@@ -42,7 +48,8 @@ public:
     bool Create(const char* className, const char* title, DWORD style, DWORD exStyle, int x, int y, int width,
                 int height, HWND parent, UINT_PTR idOrMenu = 0);
 
-    // Binds to an existing window (a dialog's control) by subclassing it.
+    // Binds to an existing window (a dialog's control) by subclassing it;
+    // refused for a window already bound to an object.
     bool Subclass(HWND wnd);
     void Unsubclass();
 
@@ -55,18 +62,29 @@ public:
     int Id() const { return ::GetDlgCtrlID(hwnd_); }
 
 protected:
-    // Every message of the window; the default passes it on.
+    // Every message of the window; call Default for what is not handled.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    // The processing the window would have had without us.
-    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
-    // Called after WM_NCDESTROY, once the binding is gone.
+    // The processing the message would have had without this class: the
+    // window's own procedure (a dialog's: its handlers, then the dialog manager).
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return DefaultMessage(msg, wParam, lParam); }
+    // Called after WM_NCDESTROY, once the binding is gone (inside the same
+    // exception guard as the messages).
     virtual void OnFinalDestroy() {}
 
 private:
+    friend class Dialog;
+
     static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR refData);
-    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Reflection and HandleMessage, with nothing thrown leaving; false when
+    // an exception was stopped.
+    bool Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    void Bind(HWND wnd);
+    void Unbind();
+    // Unbinds after WM_NCDESTROY and calls OnFinalDestroy inside the guard.
+    void FinalDestroy(HWND wnd, UINT msg);
 
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;
@@ -76,7 +94,10 @@ private:
 RECT ScreenRectOf(HWND wnd);
 
 // Sends a parent's notification back to the control object it came from;
-// true when that control handled it (result set).
+// true when that control is bound (result set to its answer).
 bool ReflectToChild(HWND child, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// The child a control notification to `parent` comes from, or null.
+HWND NotifyingChild(HWND parent, UINT msg, WPARAM wParam, LPARAM lParam);
 
 }  // namespace fw
