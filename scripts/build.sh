@@ -1,8 +1,31 @@
 # Sourced: configures and builds one configuration.
-build_config() {  # build_config <root> <build-folder> <toolchain-file>
+#   build_config <root> <build-folder> <toolchain-file> [cmake option...] [-- target...]
+# One build at a time in a folder: a second run waits for the first. The
+# compiler's lines are left out; what is finished is shown as it happens.
+build_config() {
     local root=$1 dir=$2 toolchain=$3
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
-    cmake --build "$dir" -j"$(nproc)" 2>&1 | grep -Ev '^\[ *[0-9]+%\]' || true
-    return "${PIPESTATUS[0]}"
+    shift 3
+    local options=() targets=()
+    while (($#)); do
+        if [[ $1 == -- ]]; then
+            shift
+            for t in "$@"; do targets+=(--target "$t"); done
+            break
+        fi
+        options+=("$1")
+        shift
+    done
+    mkdir -p "$(dirname "$dir")"
+    (
+        exec 9>"$dir.lock"
+        if ! flock -n 9; then
+            echo "Waiting for another build in $dir..."
+            flock 9
+        fi
+        cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DCMAKE_BUILD_TYPE=Release \
+            "${options[@]}" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
+        cmake --build "$dir" -j"$(nproc)" "${targets[@]}" 2>&1 |
+            awk '/^\[ *[0-9]+%\]/ { if (/Built target/) { print; fflush() } next } { print; fflush() }'
+        exit "${PIPESTATUS[0]}"
+    )
 }

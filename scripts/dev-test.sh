@@ -21,3 +21,6 @@ wine_env_start "$build" 1
 regex=$(IFS='|'; echo "^($*)\$")
 set +e
 ctest --test-dir "$build/x64" --output-on-failure -R "$regex"
+rc=$?
+((rc == 0)) || "$root/scripts/failed-cases.sh" "$build/x64"
+exit $rc

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything (64-bit, and 32-bit for compile and link only) and runs
 # every test under Wine with its own prefix and X display. Exit code: the tests' verdict.
+#   scripts/test.sh [ctest option...]     e.g. scripts/test.sh -R framework_tests
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
@@ -11,15 +12,24 @@ source "$root/scripts/wine-env.sh"
 
 mkdir -p "$build"
 echo "== Building 64-bit"
-build_config "$root" "$build/x64" mingw-x86_64.cmake
+build_config "$root" "$build/x64" mingw-x86_64.cmake -DVESSA_APP_DIR="$build/app"
 echo "== Building 32-bit (compile and link only)"
 build_config "$root" "$build/x86" mingw-i686.cmake
+
+run_rc=0
+if (($# == 0)); then
+    echo "== Testing scripts/run.sh: two copies at once"
+    set +e
+    "$root/scripts/tests/run_twice.sh"
+    run_rc=$?
+    set -e
+fi
 
 echo "== Building the native tests (host compiler, sanitizers)"
 mkdir -p "$build/host"
 cmake -S "$root/tests/host" -B "$build/host" -DCMAKE_BUILD_TYPE=Debug >"$build/host.configure.log" 2>&1 ||
     { cat "$build/host.configure.log"; exit 1; }
-cmake --build "$build/host" -j"$(nproc)" 2>&1 | grep -Ev '^\[ *[0-9]+%\]' || true
+cmake --build "$build/host" -j"$(nproc)" 2>&1 | awk '/^\[ *[0-9]+%\]/ { if (/Built target/) print; next } { print }'
 [[ ${PIPESTATUS[0]} == 0 ]] || exit 1
 
 echo "== Testing natively"
@@ -34,5 +44,12 @@ set +e
 ctest --test-dir "$build/x64" --output-on-failure -j"$(nproc)" "$@"
 rc=$?
 set -e
+if ((rc != 0 || host_rc != 0 || run_rc != 0)); then
+    echo "== Failing cases"
+    "$root/scripts/failed-cases.sh" "$build/host"
+    "$root/scripts/failed-cases.sh" "$build/x64"
+    ((run_rc == 0)) || echo "scripts/tests/run_twice.sh"
+fi
 ((rc == 0)) && rc=$host_rc
+((rc == 0)) && rc=$run_rc
 exit $rc
