@@ -2,6 +2,7 @@
 # Copies a deliverable into the app folder when it changed. The new file
 # takes the old one's name by a rename, never by writing into it: a copy of
 # the program that is running from the folder keeps its own file.
+cmake_minimum_required(VERSION 3.20)
 get_filename_component(name ${FROM} NAME)
 set(dest ${TO}/${name})
 if(EXISTS ${dest})
