@@ -22,8 +22,14 @@ std::string_view ExtensionOf(std::string_view name) {
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
-// Depth-first walk; the directory bit alone decides what is a folder.
-// False when the folder itself could not be listed.
+bool IsLinkFolder(DWORD attrs) {
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) &&
+           (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Depth-first walk; the directory bit alone decides what is a folder. A
+// junction or symbolic link is listed but never entered: what it points to
+// is not below the folder. False when the folder itself could not be listed.
 bool WalkFolders(const std::string& folder, std::vector<std::string>* list) {
     WIN32_FIND_DATAA data;
     fw::FindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &data));
@@ -32,10 +38,21 @@ bool WalkFolders(const std::string& folder, std::vector<std::string>* list) {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDotEntry(data.cFileName)) {
             std::string sub = folder + "\\" + data.cFileName;
             list->push_back(sub);
-            WalkFolders(sub, list);
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) WalkFolders(sub, list);
         }
     } while (::FindNextFileA(find.get(), &data));
     return true;
+}
+
+// True when a part of path between slashes is "..".
+bool HoldsParentStep(std::string_view path) {
+    size_t from = 0;
+    for (;;) {
+        const size_t cut = path.find_first_of("\\/", from);
+        if (path.substr(from, cut == std::string_view::npos ? cut : cut - from) == "..") return true;
+        if (cut == std::string_view::npos) return false;
+        from = cut + 1;
+    }
 }
 
 // Strips trailing backslashes so that "C:\A\" and "C:\A" compare alike.
@@ -73,8 +90,16 @@ int CFolderUtil::GetProgramFolder(std::string* out) {
     return kErrNone;
 }
 
+bool CFolderUtil::IsContainedRelative(std::string_view relative) {
+    // A leading slash, a drive or a share, and a colon (a drive-relative path
+    // or a stream name) all leave the base.
+    if (!relative.empty() && (relative.front() == '\\' || relative.front() == '/')) return false;
+    return relative.find(':') == std::string_view::npos && !HoldsParentStep(relative);
+}
+
 int CFolderUtil::ListSubfolders(const std::string& folder, std::vector<std::string>* list) const {
-    if (!fw::FolderExists(folder)) return kErrSetDirectory;
+    // A walk never climbs: a folder named with ".." is refused as no folder.
+    if (HoldsParentStep(folder) || !fw::FolderExists(folder)) return kErrSetDirectory;
     return WalkFolders(folder, list) ? kErrNone : kErrNoFile;
 }
 
@@ -130,9 +155,11 @@ int CFolderUtil::CreatePath(const std::string& base, const std::string& relative
 }
 
 int CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const {
+    // Nothing outside base may go: not an absolute path, not a climb with "..".
+    if (!IsContainedRelative(relative)) return kErrDeleteFolder;
     const std::string root = relative.empty() ? base : JoinPath(base, relative);
     std::vector<std::string> folders{root};
-    ListSubfolders(root, &folders);
+    if (!IsLinkFolder(::GetFileAttributesA(root.c_str()))) ListSubfolders(root, &folders);
 
     // A folder that is any process's current directory cannot be removed:
     // step out of the tree first.
@@ -148,6 +175,8 @@ int CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& re
     const std::string linksRoot = programFolder_ + AppConstants::kLinksSub;
     const std::string groupsRoot = programFolder_ + AppConstants::kGroupsSub;
     for (const auto& folder : folders) {
+        // A link's files are its target's: only the link itself goes (below).
+        if (IsLinkFolder(::GetFileAttributesA(folder.c_str()))) continue;
         std::vector<std::string> files;
         ListFiles(folder, ext, &files);
         for (const auto& file : files) ::DeleteFileA((folder + "\\" + file).c_str());
@@ -156,6 +185,8 @@ int CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& re
             ::DeleteFileA((folder + "." + AppConstants::kGroupExt).c_str());
     }
     // Emptied folders go deepest first; one still holding other files stays.
+    // RemoveDirectory takes a junction or folder link away without its target
+    // (Wine cannot remove a Unix link that way: it stays, its target too).
     for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
         const std::string folder = TrimSlash(*it);
         if (EqualsNoCase(folder, linksRoot) || EqualsNoCase(folder, groupsRoot) ||

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CFolderUtil {
@@ -21,7 +22,8 @@ public:
     const std::string& LinksFolder() const { return linksFolder_; }
 
     // Appends every folder below folder, at any depth, depth first, a folder
-    // before its sub-folders; 0, 2 (not a folder) or 61 (nothing to list).
+    // before its sub-folders; 0, 2 (not a folder, or a path with "..") or 61
+    // (nothing to list). A junction or folder link is listed, never entered.
     int ListSubfolders(const std::string& folder, std::vector<std::string>* list) const;
 
     // Appends the bare name of every file in folder whose extension is ext
@@ -32,8 +34,14 @@ public:
     int CreatePath(const std::string& base, const std::string& relative) const;
 
     // Deletes a link folder tree (its link files and emptied folders) or a
-    // group; always 0. The Links and Groups roots themselves stay.
+    // group; 0, or 32 when relative is absolute or climbs out of base (".."),
+    // when nothing is touched. The Links and Groups roots themselves stay. A
+    // junction or folder link is removed itself, never what it points to.
     int DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const;
+
+    // True when relative names a place inside its base: not absolute (no
+    // leading slash, no drive or colon) and no ".." part. Empty is the base.
+    static bool IsContainedRelative(std::string_view relative);
 
     // The first free link file name n.vsl in folder; 0 or 3.
     int MakeUniqueName(const std::string& folder, std::string* name) const;

@@ -119,7 +119,9 @@ int CLinkStore::ReadList(const std::string& path, std::vector<std::string>* line
     try {
         std::vector<std::string> read;
         if (!fw::ReadTextLines(path, read)) return kErrWriteFile;
-        lines->insert(lines->end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+        // An empty line names no link: as a path it would be the Links folder itself.
+        for (std::string& line : read)
+            if (!line.empty()) lines->push_back(std::move(line));
         return kErrNone;
     } catch (const std::bad_alloc&) {
         return kErrLowMemory;

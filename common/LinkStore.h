@@ -61,7 +61,7 @@ public:
     // result is 0.
     int GetLinkTitle(const std::string& group, const std::string& name, std::string* title) const;
 
-    // Appends every line of a text file, without line ends; 0 or 9.
+    // Appends every non-empty line of a text file, without line ends; 0 or 9.
     int ReadList(const std::string& path, std::vector<std::string>* lines) const;
     // Replaces the text file with the lines, each ended by CR LF; 0 or 9.
     int WriteList(const std::string& path, const std::vector<std::string>& lines) const;

@@ -2,6 +2,7 @@
 #include "ErrorCodes.h"
 
 #include "fw/file.h"
+#include "testsupport/folder_link.h"
 #include "testsupport/temp_program_folder.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,80 @@ TEST(FolderUtil, DeleteGroups) {
     EXPECT_TRUE(fw::FolderExists(dir / "Groups"));
     EXPECT_TRUE(dir.Exists("Groups\\readme.txt"));
     EXPECT_TRUE(dir.Exists("Groups.vsg")) << "nothing outside the Groups folder is touched";
+}
+
+// A program folder "Prog" beside a folder "Outside" that no deletion may reach.
+struct BesideOutside {
+    TempProgramFolder dir;
+    std::string prog = dir / "Prog";
+    CFolderUtil util{prog};
+    BesideOutside() {
+        for (const char* f : {"Prog\\Links\\0.vsl", "Prog\\Links\\A\\0.vsl", "Outside\\0.vsl", "Outside\\Sub\\1.vsl",
+                              "Prog\\Groups\\Work.vsg", "Outside.vsg"}) {
+            dir.MakeFolder(fw::FolderOf(f));
+            dir.WriteFile(f, "x");
+        }
+    }
+    bool OutsideWhole() const {
+        return dir.Exists("Outside\\0.vsl") && dir.Exists("Outside\\Sub\\1.vsl") && dir.Exists("Outside.vsg");
+    }
+};
+
+TEST(FolderUtil, DeleteRefusesAPathThatIsAbsoluteOrClimbs) {
+    BesideOutside f;
+    const std::string absolute = f.dir / "Outside";
+    const std::string forward = absolute.substr(2);  // "\..." from the drive's root
+    struct Case {
+        std::string relative;
+        int kind;
+    } cases[] = {
+        {absolute, 4},           {forward, 4},          {"..\\Outside", 4},  {"Links\\..\\..\\Outside", 4},
+        {"Links/../../Outside", 4}, {"..", 4},          {"Links\\A\\..", 4}, {"Groups\\..\\..\\Outside", 6},
+        {"C:Outside", 4},        {"\\\\server\\share", 4}, {"/Outside", 4},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(f.util.DeleteFolderTree(f.prog, c.relative, c.kind), kErrDeleteFolder) << c.relative;
+        EXPECT_TRUE(f.OutsideWhole()) << c.relative;
+        EXPECT_TRUE(f.dir.Exists("Prog\\Links\\A\\0.vsl")) << c.relative << ": nothing is touched";
+    }
+    // Names that only look alike stay allowed.
+    EXPECT_TRUE(CFolderUtil::IsContainedRelative("Links\\..A\\b..\\...\\x"));
+    EXPECT_EQ(f.util.DeleteFolderTree(f.prog, "Links\\A", 4), kErrNone);
+    EXPECT_FALSE(f.dir.Exists("Prog\\Links\\A"));
+}
+
+TEST(FolderUtil, AWalkRefusesAFolderNamedWithAClimb) {
+    BesideOutside f;
+    std::vector<std::string> list;
+    EXPECT_EQ(f.util.ListSubfolders(f.prog + "\\Links\\..\\..\\Outside", &list), kErrSetDirectory);
+    EXPECT_TRUE(list.empty());
+}
+
+// A junction or folder link inside the tree is listed, never entered, and a
+// deletion never reaches what it points to.
+TEST(FolderUtil, AFolderLinkIsNeverFollowed) {
+    BesideOutside f;
+    const std::string link = f.prog + "\\Links\\Linked";
+    ASSERT_TRUE(testsupport::MakeFolderLink(link, f.dir / "Outside"));
+    struct RemoveLink {
+        std::string path;
+        ~RemoveLink() { testsupport::RemoveFolderLink(path); }
+    } cleanup{link};
+
+    std::vector<std::string> list;
+    ASSERT_EQ(f.util.ListSubfolders(f.prog + "\\Links", &list), kErrNone);
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(Relative(list, f.prog), (std::vector<std::string>{"Links\\A", "Links\\Linked"}));
+
+    EXPECT_EQ(f.util.DeleteFolderTree(f.prog, "Links\\Linked", 4), kErrNone);
+    EXPECT_TRUE(f.OutsideWhole()) << "the link as the tree's root";
+    EXPECT_EQ(f.util.DeleteFolderTree(f.prog, "Links", 3), kErrNone);
+    EXPECT_TRUE(f.OutsideWhole()) << "the link inside the tree";
+    EXPECT_FALSE(f.dir.Exists("Prog\\Links\\A")) << "the rest of the tree goes";
+    // Windows removes the link itself; Wine cannot remove a Unix link through
+    // Win32, so there it stays, still a link.
+    const DWORD attrs = ::GetFileAttributesA(link.c_str());
+    EXPECT_TRUE(attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
 TEST(FolderUtil, MakeRelativePath) {

@@ -90,17 +90,30 @@ TEST(LinkStore, SaveCreatesOnlyTheLastFolderLevel) {
     EXPECT_TRUE(dir.Exists("Links\\A\\B\\0.vsl"));
 }
 
+// A program folder in dir whose file `tail` (e.g. "\Links\0.vsl") makes a path
+// that fits the ANSI calls' MAX_PATH while the save's temporary name beside it
+// does not: the save then fails before it touches the file.
+std::string CrampedProgramFolder(const TempProgramFolder& dir, const std::string& tail) {
+    const std::string base = dir / "";
+    const std::string prog = base + std::string(MAX_PATH - 7 - tail.size() - base.size(), 'p');
+    ::CreateDirectoryA(prog.c_str(), nullptr);
+    return prog;
+}
+
 TEST(LinkStore, FailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
     TempProgramFolder dir;
-    CLinkStore store(dir.Path());
-    ASSERT_EQ(store.SaveURLObject(CURLEntry("", "0.vsl"), Titled("old")), kErrNone);
+    // The old record is saved where there is room, and put in place whole.
+    ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(CURLEntry("", "0.vsl"), Titled("old")), kErrNone);
     const std::string old = dir.ReadFile("Links\\0.vsl");
-    // A folder in the place of the save's temporary file makes the write fail.
-    // (Wine replaces read-only and open files, so neither can serve here.)
-    dir.MakeFolder("Links\\0.vsl.~tmp");
+    const std::string prog = CrampedProgramFolder(dir, "\\Links\\0.vsl");
+    ::CreateDirectoryA((prog + "\\Links").c_str(), nullptr);
+    ASSERT_TRUE(fw::WriteWholeFile(prog + "\\Links\\0.vsl", old));
+    CLinkStore store(prog);
     EXPECT_EQ(store.SaveURLObject(CURLEntry("", "0.vsl"), Titled("new")), kErrWriteFile);
-    EXPECT_EQ(ToHex(dir.ReadFile("Links\\0.vsl")), ToHex(old));
-    EXPECT_EQ(FolderEntries(dir / "Links"), (Names{"0.vsl", "0.vsl.~tmp"}));
+    std::string now;
+    ASSERT_TRUE(fw::ReadWholeFile(prog + "\\Links\\0.vsl", now));
+    EXPECT_EQ(ToHex(now), ToHex(old));
+    EXPECT_EQ(FolderEntries(prog + "\\Links"), (Names{"0.vsl"}));
 
     std::string title;
     EXPECT_EQ(store.GetLinkTitle("", "0.vsl", &title), kErrNone);
@@ -221,16 +234,29 @@ TEST(LinkStore, GroupListsAreCrLfLines) {
     EXPECT_FALSE(dir.Exists("NoFolder"));
 }
 
-TEST(LinkStore, FailedGroupWriteKeepsTheOldList) {
+TEST(LinkStore, AGroupListDropsEmptyLines) {
     TempProgramFolder dir;
     dir.MakeFolder("Groups");
+    // An empty line would name the Links folder itself: a group must never launch that.
+    dir.WriteFile("Groups\\Gaps.vsg", "\r\nLinks\\1.vsl\r\n\r\n\nLinks\\A\\0.vsl\r\n\r\n");
     CLinkStore store(dir.Path());
-    const std::string path = dir / "Groups\\Work.vsg";
-    ASSERT_EQ(store.WriteList(path, {"Links\\1.vsl"}), kErrNone);
-    dir.MakeFolder("Groups\\Work.vsg.~tmp");
+    std::vector<std::string> lines;
+    ASSERT_EQ(store.ReadList(dir / "Groups\\Gaps.vsg", &lines), kErrNone);
+    EXPECT_EQ(lines, (Names{"Links\\1.vsl", "Links\\A\\0.vsl"}));
+}
+
+TEST(LinkStore, FailedGroupWriteKeepsTheOldList) {
+    TempProgramFolder dir;
+    const std::string prog = CrampedProgramFolder(dir, "\\Groups\\Work.vsg");
+    ::CreateDirectoryA((prog + "\\Groups").c_str(), nullptr);
+    CLinkStore store(prog);
+    const std::string path = prog + "\\Groups\\Work.vsg";
+    ASSERT_TRUE(fw::WriteWholeFile(path, "Links\\1.vsl\r\n"));
     EXPECT_EQ(store.WriteList(path, {"Links\\2.vsl"}), kErrWriteFile);
-    EXPECT_EQ(dir.ReadFile("Groups\\Work.vsg"), "Links\\1.vsl\r\n");
-    EXPECT_EQ(FolderEntries(dir / "Groups"), (Names{"Work.vsg", "Work.vsg.~tmp"}));
+    std::string kept;
+    ASSERT_TRUE(fw::ReadWholeFile(path, kept));
+    EXPECT_EQ(kept, "Links\\1.vsl\r\n");
+    EXPECT_EQ(FolderEntries(prog + "\\Groups"), (Names{"Work.vsg"}));
 }
 
 TEST(LinkStore, DefaultTemplate) {

@@ -81,16 +81,29 @@ bool WriteTemporary(const std::string& temp, std::string_view bytes, DWORD dispo
 
 }  // namespace
 
+namespace {
+
+// A temporary name in the file's folder that no other writer uses: two
+// programs (or threads) saving one file at once each write their own.
+std::string UniqueTemporaryName(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return path + ".~" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+}  // namespace
+
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    const std::string temp = path + ".~tmp";
-    if (!WriteTemporary(temp, bytes, CREATE_ALWAYS)) return false;
-    // A reader holding the old file open makes the move fail for a moment.
-    for (int attempt = 0; attempt < 10; ++attempt) {
+    const std::string temp = UniqueTemporaryName(path);
+    if (!WriteTemporary(temp, bytes, CREATE_NEW)) return false;
+    // A reader holding the old file open, or another writer's move, makes the
+    // move fail for a moment; a busy machine can stretch that moment.
+    const ULONGLONG end = ::GetTickCount64() + 5000;
+    for (DWORD wait = 1;; wait = std::min<DWORD>(wait * 2, 50)) {
         if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD err = ::GetLastError();
-        if (err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) break;
-        ::Sleep(20);
+        if ((err != ERROR_SHARING_VIOLATION && err != ERROR_ACCESS_DENIED) || ::GetTickCount64() >= end) break;
+        ::Sleep(wait);
     }
     const DWORD err = ::GetLastError();
     ::DeleteFileA(temp.c_str());
@@ -99,9 +112,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
 }
 
 CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes) {
-    static std::atomic<unsigned> counter{0};
-    const std::string temp =
-        path + ".~" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+    const std::string temp = UniqueTemporaryName(path);
     if (!WriteTemporary(temp, bytes, CREATE_NEW)) return CreateResult::kFailed;
     // Without MOVEFILE_REPLACE_EXISTING the move fails when another writer
     // took the name since it was chosen.

@@ -1,9 +1,13 @@
 #include "fw/file.h"
+#include "fw/handles.h"
 
 #include "testsupport/temp_program_folder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -43,17 +47,66 @@ TEST(WriteFileAtomic, ReplacesWholeAndLeavesNoTemporary) {
     EXPECT_FALSE(dir.Exists("a.bin.~tmp"));
 }
 
+// A path of exactly `length` characters in dir: its own name fits the ANSI
+// calls' MAX_PATH, the temporary file's longer name beside it does not.
+std::string PathOfLength(const TempProgramFolder& dir, size_t length) {
+    std::string path = dir / "";
+    path += std::string(length - path.size() - 4, 'k') + ".bin";
+    return path;
+}
+
 TEST(WriteFileAtomic, FailureKeepsOldFile) {
     TempProgramFolder dir;
-    dir.WriteFile("keep.bin", "precious");
-    // A folder in the temporary file's place makes the write fail.
-    dir.MakeFolder("keep.bin.~tmp");
-    EXPECT_FALSE(fw::WriteFileAtomic(dir / "keep.bin", "replacement"));
-    EXPECT_EQ(dir.ReadFile("keep.bin"), "precious");
+    // A temporary file that cannot be made fails the write.
+    const std::string path = PathOfLength(dir, MAX_PATH - 7);
+    ASSERT_TRUE(fw::WriteWholeFile(path, "precious"));
+    EXPECT_FALSE(fw::WriteFileAtomic(path, "replacement"));
+    std::string kept;
+    ASSERT_TRUE(fw::ReadWholeFile(path, kept));
+    EXPECT_EQ(kept, "precious");
 
     // A missing folder fails without leaving anything.
     EXPECT_FALSE(fw::WriteFileAtomic(dir / "nofolder\\x.bin", "data"));
     EXPECT_FALSE(dir.Exists("nofolder"));
+}
+
+// Two writers saving one file at once each succeed, and the file is always
+// one of them whole.
+TEST(WriteFileAtomic, TwoWritersAtOnceEachSucceedAndTheFileStaysWhole) {
+    TempProgramFolder dir;
+    const std::string path = dir / "shared.vsl";
+    const std::string first(40000, 'a');
+    const std::string second(50000, 'b');
+    ASSERT_TRUE(fw::WriteFileAtomic(path, first));
+    std::atomic<int> failures{0};
+    std::atomic<bool> go{false};
+    auto writer = [&](const std::string& bytes) {
+        while (!go) std::this_thread::yield();
+        for (int i = 0; i < 60; ++i)
+            if (!fw::WriteFileAtomic(path, bytes)) ++failures;
+    };
+    std::thread a(writer, std::cref(first));
+    std::thread b(writer, std::cref(second));
+    go = true;
+    int torn = 0;
+    for (int i = 0; i < 60; ++i) {
+        std::string seen;
+        if (fw::ReadWholeFile(path, seen) && seen != first && seen != second) ++torn;
+    }
+    a.join();
+    b.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(torn, 0) << "a reader never sees a mixed or partial file";
+    std::string last;
+    ASSERT_TRUE(fw::ReadWholeFile(path, last));
+    EXPECT_TRUE(last == first || last == second);
+    WIN32_FIND_DATAA data;
+    int entries = 0;
+    fw::FindHandle find(::FindFirstFileA((dir / "*").c_str(), &data));
+    if (find)
+        do entries += data.cFileName[0] != '.';
+        while (::FindNextFileA(find.get(), &data));
+    EXPECT_EQ(entries, 1) << "no temporary file stays behind";
 }
 
 TEST(FolderOf, CutsBeforeLastSeparator) {
