@@ -2,6 +2,7 @@
 
 #include "AppConstants.h"
 #include "ErrorCodes.h"
+#include "ProgramFolder.h"
 #include "RegSettings.h"
 #include "StringUtil.h"
 
@@ -71,24 +72,7 @@ CFolderUtil::CFolderUtil() {
 CFolderUtil::CFolderUtil(std::string programFolder)
     : programFolder_(TrimSlash(std::move(programFolder))), linksFolder_(programFolder_ + AppConstants::kLinksSub) {}
 
-int CFolderUtil::GetProgramFolder(std::string* out) {
-    out->clear();
-    // Long paths exceed MAX_PATH; a truncated name would give a wrong folder.
-    std::string name(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD len = ::GetModuleFileNameA(nullptr, name.data(), static_cast<DWORD>(name.size()));
-        if (len == 0) return kErrAppPath;
-        if (len < name.size()) {
-            name.resize(len);
-            break;
-        }
-        if (name.size() >= 32768) return kErrAppPath;
-        name.resize(name.size() * 2);
-    }
-    const size_t cut = name.rfind('\\');
-    if (cut != std::string::npos) *out = name.substr(0, cut);
-    return kErrNone;
-}
+int CFolderUtil::GetProgramFolder(std::string* out) { return ::GetProgramFolder(out); }
 
 bool CFolderUtil::IsContainedRelative(std::string_view relative) {
     // A leading slash, a drive or a share, and a colon (a drive-relative path

@@ -14,8 +14,7 @@ public:
     // Uses the given program folder (tests, and callers that already know it).
     explicit CFolderUtil(std::string programFolder);
 
-    // The running program's file name cut before its last backslash; 0, or 4
-    // (with an empty result) when the name cannot be read whole.
+    // The running program's folder (GetProgramFolder of ProgramFolder.h); 0, or 4.
     static int GetProgramFolder(std::string* out);
 
     const std::string& ProgramFolder() const { return programFolder_; }

@@ -5,6 +5,8 @@
 #include "FolderUtil.h"
 #include "RegSettings.h"
 
+#include "fw/com.h"
+
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -109,13 +111,7 @@ void LaunchThreadProc(LaunchJob job) {
     }
 
     // ShellExecute may use COM on this thread.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    struct ComScope {
-        HRESULT hr;
-        ~ComScope() {
-            if (SUCCEEDED(hr)) ::CoUninitialize();
-        }
-    } comScope{com};
+    const fw::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     std::lock_guard turn(LaunchQueue());
     const std::string browser = job.folder + "\\" + AppConstants::kBrowserExe;
@@ -125,8 +121,9 @@ void LaunchThreadProc(LaunchJob job) {
 
     for (const CURLEntry& entry : job.entries) {
         ApplyLinkSettings(store, entry);
-        std::string path = job.folder + AppConstants::kLinksSub;
-        path += entry.group.empty() ? "\\" + entry.name : "\\" + entry.group + "\\" + entry.name;
+        CURLEntry link = entry;
+        link.kind = CURLEntry::kLink;
+        const std::string path = store.EntryPath(link);
 
         DWORD first = 0;
         CRegSettings().GetBrowserID(&first);

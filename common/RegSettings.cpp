@@ -2,7 +2,7 @@
 
 #include "AppConstants.h"
 #include "ErrorCodes.h"
-#include "FolderUtil.h"
+#include "ProgramFolder.h"
 #include "RegSettingsDetail.h"
 #include "WindowsVersion.h"
 
@@ -19,7 +19,7 @@ CRegSettings::CRegSettings(std::string programFolder)
 CRegSettings::~CRegSettings() = default;
 
 std::string CRegSettings::ProgramFolder() {
-    if (programFolder_.empty()) CFolderUtil::GetProgramFolder(&programFolder_);
+    if (programFolder_.empty()) GetProgramFolder(&programFolder_);
     return programFolder_;
 }
 

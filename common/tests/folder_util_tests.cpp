@@ -1,4 +1,5 @@
 #include "FolderUtil.h"
+#include "ProgramFolder.h"
 #include "ErrorCodes.h"
 
 #include "fw/file.h"
@@ -9,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -26,6 +28,33 @@ TEST(FolderUtil, ProgramFolderIsTheRunningProgramsFolder) {
     EXPECT_EQ(folder, testsupport::TestBinaryFolder());
     CFolderUtil util;
     EXPECT_EQ(util.LinksFolder(), folder + "\\Links");
+}
+
+// GetModuleFileNameA fills a short buffer and returns its size: the buffer
+// must grow until the whole name fits, never give a cut name's folder.
+TEST(FolderUtil, TheProgramNameBufferGrowsToTheWholeName) {
+    for (const size_t length : {size_t{20}, size_t{MAX_PATH - 1}, size_t{MAX_PATH}, size_t{700}, size_t{32767}}) {
+        const std::string folder = "C:\\" + std::string(length - 13, 'd');
+        const std::string name = folder + "\\Vessa.exe";
+        ASSERT_EQ(name.size(), length);
+        int reads = 0;
+        std::string out = "stale";
+        const ErrorCode rc = ProgramFolderFrom(
+            [&](char* buffer, DWORD size) -> DWORD {
+                ++reads;
+                const size_t copied = std::min<size_t>(name.size(), size);
+                std::memcpy(buffer, name.data(), copied);
+                return static_cast<DWORD>(copied);
+            },
+            &out);
+        EXPECT_EQ(rc, kErrNone) << length;
+        EXPECT_EQ(out, folder) << length;
+        EXPECT_EQ(reads > 1, name.size() >= MAX_PATH) << length;
+    }
+    std::string out = "stale";
+    EXPECT_EQ(ProgramFolderFrom([](char*, DWORD size) { return size; }, &out), kErrAppPath) << "never whole";
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(ProgramFolderFrom([](char*, DWORD) -> DWORD { return 0; }, &out), kErrAppPath);
 }
 
 TEST(FolderUtil, MakeUniqueNameTakesTheSmallestFreeNumber) {

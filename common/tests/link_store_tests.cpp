@@ -307,6 +307,9 @@ TEST(LinkStore, SplitLinkPath) {
         {dir / "Links\\..\\..\\Windows\\1.vsl", kErrInvalidPath, "g", "n"},
         {dir / "Links\\A\\..\\1.vsl", kErrInvalidPath, "g", "n"},
         {dir / "Links\\A\\\\1.vsl", kErrInvalidPath, "g", "n"},
+        {dir / "Links\\1.vsl:hidden", kErrInvalidPath, "g", "n"},  // a stream of the file
+        {dir / "Links\\A:s\\1.vsl", kErrInvalidPath, "g", "n"},
+        {dir / "Links\\C:\\1.vsl", kErrInvalidPath, "g", "n"},
         {"C:\\Elsewhere\\Links\\1.vsl", kErrInvalidPath, "g", "n"},
         {"", kErrInvalidPath, "g", "n"},
     };

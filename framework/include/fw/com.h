@@ -254,6 +254,25 @@ private:
     VARIANT v_;
 };
 
+// The COM apartment of the calling thread for the guard's life (CoInitializeEx).
+class ComApartment {
+public:
+    explicit ComApartment(DWORD flags = COINIT_APARTMENTTHREADED) noexcept : hr_(::CoInitializeEx(nullptr, flags)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(hr_)) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+    // S_FALSE when the thread was already initialised (still balanced);
+    // RPC_E_CHANGED_MODE for another kind of apartment (nothing to undo).
+    HRESULT result() const noexcept { return hr_; }
+    explicit operator bool() const noexcept { return SUCCEEDED(hr_); }
+
+private:
+    HRESULT hr_;
+};
+
 // The OLE apartment of the calling thread for the guard's life (OleInitialize:
 // single-threaded, with drag and drop and in-place activation).
 class OleApartment {
