@@ -1,6 +1,7 @@
 // Reading and changing rc files on disk.
 #include "RcFile.h"
 
+#include "LinkCheck.h"
 #include "QueueDbFile.h"
 
 #include "fw/handles.h"
@@ -31,6 +32,11 @@ Opened OpenRc(const char* path, DWORD access, DWORD share, DWORD disposition, fw
         file->reset(h);
         if (*file) {
             if (existed) *existed = error == ERROR_ALREADY_EXISTS;
+            // Never read or written through a link to another file.
+            if (!IsOwnPath(path, file->get())) {
+                file->reset();
+                return Opened::kFailed;
+            }
             return Opened::kOk;
         }
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Opened::kMissing;

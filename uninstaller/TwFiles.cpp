@@ -1,5 +1,6 @@
 #include "TwFiles.h"
 
+#include "LinkCheck.h"
 #include "TwPaths.h"
 
 #include "fw/handles.h"
@@ -101,6 +102,8 @@ bool DeleteFileRetry(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (IsLink(attributes)) return ::DeleteFileA(path.c_str()) != 0;
+    // A link Wine shows as a plain file: deleting it would delete its target.
+    if (!IsOwnPath(path)) return false;
     // A read-only cached file goes as the folder walk's files go.
     if (attributes & FILE_ATTRIBUTE_READONLY) ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {

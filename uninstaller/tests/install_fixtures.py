@@ -268,7 +268,8 @@ def scenario_links(root, user):
             f.write("keep me")
     ad = Ad(401)
     inst.ad(Ad(402), [(1, 0, MULTI), (1, 1, PART)])
-    inst.app("Vessa", channel="C1", done=[(1, ad.record(1), 3000), (2, Ad(402).record(2), 3000)])
+    inst.app("Vessa", channel="C1",
+             done=[(1, ad.record(1), 3000), (2, Ad(402).record(2), 3000), (3, Ad(403).record(3), 3000)])
     inst.app("Linked", keys=True, folder=False)
     inst.app("Other")
     ads = os.path.join(inst.harbor, "Ads")
@@ -282,6 +283,20 @@ def scenario_links(root, user):
     os.symlink(os.path.join(outside, "Inside"),
                os.path.join(inst.harbor, "Profiles", "Vessa", user, "Shortcut"))
     os.symlink(os.path.join(outside, "App"), os.path.join(inst.harbor, "Profiles", "Linked"))
+    # Links to files, which Wine shows as plain files: one in the user folder,
+    # one among ad 402's files (released whole), and ad 403's rc file.
+    victims = os.path.join(outside, "Files")
+    os.makedirs(victims, exist_ok=True)
+    for name in ("user.txt", "multi.txt", "rc403"):
+        with open(os.path.join(victims, name), "wb") as f:
+            f.write(rc_bytes([(1, 0, MULTI), (1, 1, PART)]) if name == "rc403" else b"keep me too")
+    os.symlink(os.path.join(victims, "user.txt"), os.path.join(inst.harbor, "Profiles", "Vessa", user, "flink.txt"))
+    ad402 = os.path.join(ads, "402")
+    os.remove(os.path.join(ad402, "11010001.1a3"))
+    os.symlink(os.path.join(victims, "multi.txt"), os.path.join(ad402, "11010001.1a3"))
+    ad403 = Ad(403)
+    inst.ad(ad403, None)
+    os.symlink(os.path.join(victims, "rc403"), os.path.join(ads, "403", "rc"))
     inst.client(libraries=False)
     inst.finish()
 

@@ -260,7 +260,13 @@ TEST(Uninstaller, NothingIsReachedThroughALink) {
     EXPECT_FALSE(inst.Exists(inst.App("Vessa") + "\\" + inst.User() + "\\C1"));
     EXPECT_EQ(inst.Changed("Outside\\"), Strings{});
     EXPECT_EQ(RcCounts(outside + "\\Ad\\rc"), (std::vector<std::uint32_t>{1, 1}));
-    EXPECT_FALSE(inst.Exists(inst.Ad(402))) << "an ad in a real folder is released";
+    // An ad in a real folder is released and its files go, but not a file link among them.
+    EXPECT_FALSE(inst.Exists(inst.Ad(402) + "\\22010001.1a3"));
+    EXPECT_FALSE(inst.Exists(inst.Ad(402) + "\\rc"));
+    EXPECT_TRUE(fw::FileExists(outside + "\\Files\\multi.txt"));
+    // An rc file that is a link is neither read nor written: ad 403 keeps everything.
+    EXPECT_EQ(inst.Changed(std::string(kAds) + "403\\"), Strings{});
+    EXPECT_TRUE(fw::FileExists(outside + "\\Files\\user.txt"));
     // An application folder that is itself a link.
     EXPECT_EQ(inst.RunUninstaller("-appname Linked -noerrorgui"), 0);
     EXPECT_TRUE(inst.WaitClientReady());
