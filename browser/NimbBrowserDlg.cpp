@@ -64,6 +64,7 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
     ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     BindButtons();
     launcher_ = std::make_unique<CLinkLauncherDlg>(hwnd(), IDD_LAUNCHER, kBrowserPollLimit, this);
+    CreateAdBanner();
 
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
     FillDefaultButtonList();
@@ -75,7 +76,8 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
         errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
         LoadBuiltInSkin(true);
     }
-    // Seam: the default-browser question and the ad client's start come here.
+    // Seam: the default-browser question comes here.
+    if (adFlag_) StartAdClient();
     RecordControlProportions();
     ShowStartPage();
     settings_.SetCheckAssociations(false);

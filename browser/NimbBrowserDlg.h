@@ -19,6 +19,7 @@
 #include "SkinFile.h"
 #include "URLObject.h"
 #include "WebBrowser2.h"
+#include "FlexActive2.h"
 
 #include "fw/dialog.h"
 #include "fw/event_sink.h"
@@ -213,6 +214,16 @@ private:
     bool offline_ = false;
     bool secure_ = false;
     bool adFlag_ = true;
+
+    // --- The ad banner and the ad client (NimbBrowserAd.cpp) ---
+public:
+    // Hands the ad client the user's proxy; always TRUE: the start goes on.
+    BOOL StartAdClient();
+
+private:
+    // The banner in the place of the template's control 1055, with its initial data.
+    void CreateAdBanner();
+    CFlexActive2 banner_;
 
     CRegSettings settings_;
     std::unique_ptr<CLinkLauncherDlg> launcher_;

@@ -146,6 +146,7 @@ void CNimbBrowserDlg::PlaceViewer(int cx, int cy, const RECT& row) {
 }
 
 void CNimbBrowserDlg::PlaceAdBanner(const RECT& row) {
+    if (!banner_.hwnd()) return;  // no banner: its place stays empty
     const int viewerWidth = viewerRect_.right - viewerRect_.left;
     HWND banner = Item(IDC_BANNER);
     Place(banner, row.left + (viewerWidth - kBannerWidth) / 2, row.top - kBannerHeight - 2, kBannerWidth,
@@ -246,7 +247,7 @@ void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
         LoadBuiltInSkin(true);
     }
-    // Seam: the ad client is started again here once it exists.
+    if (adFlag_) StartAdClient();
     RecordControlProportions();
 
     // The new skin is laid out for the window's current client size.
