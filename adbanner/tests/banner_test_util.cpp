@@ -3,6 +3,8 @@
 #include "testsupport/child_process.h"
 #include "testsupport/temp_program_folder.h"
 
+#include <gtest/gtest.h>
+
 namespace bannertest {
 
 std::string OcxPath() {
@@ -15,6 +17,20 @@ DWORD RegSvr32(bool unregister, const std::string& ocx) {
     const int rc = testsupport::RunProgram(std::string(system) + "\\regsvr32.exe",
                                            std::string("/s ") + (unregister ? "/u " : "") + "\"" + ocx + "\"");
     return static_cast<DWORD>(rc);
+}
+
+namespace {
+
+class Registered : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_EQ(RegSvr32(false), 0u) << "the banner registers itself"; }
+    void TearDown() override { RegSvr32(true); }
+};
+
+}  // namespace
+
+void RegisterForTests() {
+    ::testing::AddGlobalTestEnvironment(new Registered);
 }
 
 }  // namespace bannertest

@@ -12,5 +12,7 @@ namespace bannertest {
 std::string OcxPath();
 // "regsvr32.exe /s [/u] <ocx>"'s exit code (-1 when it did not run).
 DWORD RegSvr32(bool unregister, const std::string& ocx = OcxPath());
+// Registers the banner for the whole test program; it is unregistered at the end.
+void RegisterForTests();
 
 }  // namespace bannertest

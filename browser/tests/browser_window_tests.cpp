@@ -1,3 +1,4 @@
+#include "banner_test_util.h"
 #include "browser_test_util.h"
 
 #include "ErrorCodes.h"
@@ -19,6 +20,9 @@ using browsertest::InstallSkin;
 constexpr char kNowhere[] = "http://127.0.0.1:1/";
 
 int Trunc(float value) { return static_cast<int>(value); }
+
+// The layout places the ad banner: it is there for every window of these tests.
+const bool bannerRegistered = (bannertest::RegisterForTests(), true);
 
 TEST(BrowserWindow, BuiltInSkinPlacementAndMinimumTrackWidth) {
     InProcessBrowser b(kNowhere);

@@ -11,7 +11,7 @@ source "$root/scripts/wine-env.sh"
 wine_env_start "$build" 1
 app=$(mktemp -d)
 trap 'wine_env_stop; rm -rf "$app"' EXIT
-cp "$build/x64/bin/Vessa.exe" "$build/x64/bin/favorites_demo.exe" "$app"/
+cp "$build/x64/bin/Vessa.exe" "$build/x64/bin/twad.dll" "$build/x64/bin/favorites_demo.exe" "$app"/
 log=$(mktemp)
 wine "$app/favorites_demo.exe" "$(winepath -w "$app")" </dev/null >"$log" 2>&1 || true
 if ! grep -q ready "$log"; then

@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
     const std::string folder = std::string(temp) + "vessa-startup-bench";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ::CopyFileA((bin + "\\Vessa.exe").c_str(), (folder + "\\Vessa.exe").c_str(), FALSE);
+    ::CopyFileA((bin + "\\twad.dll").c_str(), (folder + "\\twad.dll").c_str(), FALSE);  // linked at load time
 
     std::vector<double> browser, minimal;
     for (int i = 0; i < rounds; ++i) {
