@@ -2,8 +2,10 @@
 // in the prefix (ADBANNER.OCX), the user's proxy set in the settings.
 #include "ad_test_util.h"
 #include "banner_test_util.h"
+#include "browser_test_util.h"
 #include "page_test_util.h"
 
+#include "MainMenu.h"
 #include "resource.h"
 
 #include "fw/handles.h"
@@ -110,6 +112,52 @@ TEST_F(AdProgram, TheStartHandsTheProxyOverExactlyOnce) {
         ASSERT_EQ(twad.size(), ++lines) << c.server;
         EXPECT_EQ(twad.back(), c.line);
     }
+}
+
+struct PopupSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopup(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<PopupSearch*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    char cls[16] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    if (pid != s->pid || !::IsWindowVisible(wnd) || std::string(cls) != "#32768") return TRUE;
+    s->found = wnd;
+    return FALSE;
+}
+
+HWND MenuPopupOf(HWND wnd) {
+    PopupSearch s{0, nullptr};
+    ::GetWindowThreadProcessId(wnd, &s.pid);
+    ::EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+TEST_F(AdProgram, ASkinChangeHandsTheProxyOverAgain) {
+    browsertest::InstallSkin(dir, "vessa-folder", "good");
+    UserProxy proxy(1, std::string("127.0.0.1:3128"));
+    Browser browser(dir, "about:blank");
+    HWND wnd = browser.window();
+    ASSERT_TRUE(wnd);
+    ASSERT_EQ(logs.Twad(), std::vector<std::string>{TwadLine("127.0.0.1", 3128)});
+
+    // The MENU press lists the skins ("Vessa", then "good"); its popup is closed, then good's item chosen.
+    ::PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(IDC_MENU, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(wnd, IDC_MENU)));
+    HWND popup = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (popup = MenuPopupOf(wnd)) != nullptr; }, 10000));
+    ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return MenuPopupOf(wnd) == nullptr; }, 10000));
+    ::PostMessageA(wnd, WM_COMMAND, menuid::kFirstSkin + 1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return logs.Twad().size() >= 2; }, 20000)) << "the skin change calls again";
+    EXPECT_EQ(logs.Twad(), (std::vector<std::string>{TwadLine("127.0.0.1", 3128), TwadLine("127.0.0.1", 3128)}));
+    EXPECT_EQ(logs.Banner().size(), 1u) << "the banner stays";
+    EXPECT_TRUE(::GetDlgItem(wnd, IDC_BANNER));
+    EXPECT_EQ(browser.boxes(), 0u);
 }
 
 TEST_F(AdProgram, WithoutAProxyTheLibraryIsNotCalled) {
