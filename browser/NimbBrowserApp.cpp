@@ -1,6 +1,7 @@
 #include "NimbBrowserApp.h"
 
 #include "NimbBrowserDlg.h"
+#include "NimbBrowserDlgAutoProxy.h"
 #include "resource.h"
 
 #include "AppConstants.h"
@@ -11,6 +12,8 @@
 
 #include "fw/activex.h"
 #include "fw/com.h"
+#include "fw/command_line.h"
+#include "fw/com_registration.h"
 #include "fw/msgbox.h"
 
 #include <commctrl.h>
@@ -20,13 +23,6 @@
 
 namespace {
 
-bool IsComSwitch(std::string_view line) {
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
-    if (line.empty() || (line[0] != '-' && line[0] != '/')) return false;
-    line.remove_prefix(1);
-    return EqualsNoCase(line, "Embedding") || EqualsNoCase(line, "Automation");
-}
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
@@ -35,7 +31,7 @@ std::string Lower(std::string text) {
 }  // namespace
 
 StartCommand ParseStartCommand(std::string_view line) {
-    if (line.empty() || IsComSwitch(line)) return {};
+    if (line.empty() || fw::IsComStartSwitch(line)) return {};
     if (line.size() >= 2 && line[0] == '-' && (line[1] == 'f' || line[1] == 'F')) {
         std::string_view rest = line.substr(2);
         while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
@@ -46,7 +42,6 @@ StartCommand ParseStartCommand(std::string_view line) {
         address = address.substr(1, address.size() - 2);
     return {StartCommand::kAddress, address};
 }
-
 
 CNimbBrowserApp::CNimbBrowserApp(std::string commandLine, std::string programFolder)
     : commandLine_(std::move(commandLine)), programFolder_(std::move(programFolder)) {}
@@ -64,16 +59,27 @@ int CNimbBrowserApp::InitInstance() {
     }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // Seam: the automation class factory "NimbBrowser.Application" is
-    // registered here once the automation proxy exists.
+    // "NimbBrowser.Application": a start by COM serves the client's object,
+    // an ordinary start makes the class name this program.
+    fw::ServerClass automation(
+        NimbBrowserClassInfo(),
+        [this]() -> fw::ComPtr<IUnknown> {
+            return fw::MakeCom<CNimbBrowserDlgAutoProxy>(mainDialog_.get()).As<IUnknown>();
+        },
+        REGCLS_SINGLEUSE);
+    if (fw::IsComStartSwitch(commandLine_))
+        automation.RegisterRunning();
+    else
+        automation.UpdateRegistry();
 
     errorHandler_.CreateLog(programFolder_);
     LoadSettings();
 
     mainDialog_ = std::make_unique<CNimbBrowserDlg>(StartState(), errorHandler_);
     mainDialog_->RunModalLoop(nullptr, [this](MSG& msg) { return ProcessMessageFilter(msg); });
+    automation.Revoke();
     if (const auto& save = mainDialog_->SaveOnClose()) SaveWindowAndSkinSize(*save);
-    mainDialog_.reset();  // the page control goes before the apartment
+    mainDialog_.reset();  // the page control and the proxies' connections go before the apartment
     return 0;
 }
 
@@ -85,7 +91,9 @@ BrowserStart CNimbBrowserApp::StartState() const {
     return start;
 }
 
-HWND CNimbBrowserApp::MainWindow() const { return mainDialog_ ? mainDialog_->hwnd() : nullptr; }
+HWND CNimbBrowserApp::MainWindow() const {
+    return mainDialog_ ? mainDialog_->hwnd() : nullptr;
+}
 
 void CNimbBrowserApp::LoadSettings() {
     if (!startRecord_) startRecord_ = std::make_unique<CURLObject>();
@@ -116,18 +124,18 @@ void CNimbBrowserApp::LoadDefaultSettings() {
 void CNimbBrowserApp::ParseStartCommandLine() {
     const StartCommand command = ParseStartCommand(commandLine_);
     switch (command.kind) {
-    case StartCommand::kEmpty:
-        LoadDefaultSettings();
-        break;
-    case StartCommand::kLinkFile:
-        linkFileMode_ = true;
-        LoadLinkFileSettings(command.text);
-        break;
-    case StartCommand::kAddress:
-        startRecord_->link.address = command.text;
-        startRecord_->link.windowRect = URLRect{};
-        startRecord_->skinName = DefaultSkinName();
-        break;
+        case StartCommand::kEmpty:
+            LoadDefaultSettings();
+            break;
+        case StartCommand::kLinkFile:
+            linkFileMode_ = true;
+            LoadLinkFileSettings(command.text);
+            break;
+        case StartCommand::kAddress:
+            startRecord_->link.address = command.text;
+            startRecord_->link.windowRect = URLRect{};
+            startRecord_->skinName = DefaultSkinName();
+            break;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "NimbBrowserDlg.h"
 
 #include "AppConstants.h"
+#include "NimbBrowserDlgAutoProxy.h"
 #include "StringUtil.h"
 
 #include <windowsx.h>
@@ -38,7 +39,13 @@ CNimbBrowserDlg::CNimbBrowserDlg(BrowserStart start, CErrorHandler& errors)
         ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
 }
 
-CNimbBrowserDlg::~CNimbBrowserDlg() = default;
+CNimbBrowserDlg::~CNimbBrowserDlg() {
+    // Clients still holding a proxy get errors from here on, not a window gone.
+    const std::vector<CNimbBrowserDlgAutoProxy*> proxies = std::move(proxies_);
+    proxies_.clear();
+    for (CNimbBrowserDlgAutoProxy* proxy : proxies) proxy->ForgetDialog();
+    for (CNimbBrowserDlgAutoProxy* proxy : proxies) ::CoDisconnectObject(static_cast<IDispatch*>(proxy), 0);
+}
 
 void CNimbBrowserDlg::SetSkin(const std::string& skinName) {
     skinFile_ = CSkinFile(MakeSkinPaths(start_.programFolder, skinName));
@@ -142,8 +149,9 @@ RECT CNimbBrowserDlg::GetStartWindowRect() {
 }
 
 bool CNimbBrowserDlg::CanExit() {
-    // Seam: while an automation client holds the browser's proxy the window only hides.
-    return true;
+    if (!HasAutomationProxy()) return true;
+    ::ShowWindow(hwnd(), SW_HIDE);
+    return false;
 }
 
 void CNimbBrowserDlg::OnCloseBrowser() {
@@ -330,7 +338,7 @@ LRESULT CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(icon_.get());
     case WM_CLOSE:
         if (!CanExit()) {
-            ::ShowWindow(hwnd(), SW_HIDE);
+            hiddenByRefusedClose_ = true;
             return 0;
         }
         OnCancel();  // a close request only stops the page

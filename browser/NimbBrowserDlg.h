@@ -11,6 +11,7 @@
 #include "ErrorHandler.h"
 #include "FavoritesHost.h"
 #include "LinkLauncher.h"
+#include "NimbDocDriver.h"
 #include "PopupBrowserDlg.h"
 #include "RegSettings.h"
 #include "SkinBackground.h"
@@ -32,6 +33,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+class CNimbBrowserDlgAutoProxy;
 
 class CNimbBrowserDlg : public fw::Dialog, public CFavoritesHost {
 public:
@@ -60,6 +63,7 @@ public:
     // Places and titles the window for the start; the navigation follows once it is shown.
     void ShowStartPage();
     RECT GetStartWindowRect();
+    // False, after hiding the window, while an automation client holds a proxy.
     bool CanExit();
     void OnCloseBrowser();
     // What the application saves: now (Alt+F4), or once the window has closed.
@@ -113,6 +117,14 @@ public:
     int TextSizeIndex() const { return textSizeIndex_; }
     // The shortcut keys of the keyboard filter: F5, and Alt with D, F, Left, Right, Home.
     void OnShortcutKey(UINT vk, bool alt);
+
+    // --- Automation: the manager's object and the browser's own proxies ---
+    CNimbDocDriver& ManagerDriver() { return manager_; }
+    void AttachProxy(CNimbBrowserDlgAutoProxy* proxy);
+    // When the last proxy goes while a refused close hid the window, the
+    // browser ends without saving.
+    void DetachProxy(CNimbBrowserDlgAutoProxy* proxy);
+    bool HasAutomationProxy() const { return !proxies_.empty(); }
 
     // Proportions of one control: percent of the skin's width and height.
     struct Proportion {
@@ -227,6 +239,9 @@ private:
 
     CRegSettings settings_;
     std::unique_ptr<CLinkLauncherDlg> launcher_;
+    CNimbDocDriver manager_;
+    std::vector<CNimbBrowserDlgAutoProxy*> proxies_;  // not owned: each detaches itself
+    bool hiddenByRefusedClose_ = false;
     fw::Icon icon_;
 
     // Dragging and sizing with an outline on the screen.

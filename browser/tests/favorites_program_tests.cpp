@@ -8,9 +8,13 @@
 
 #include "ErrorCodes.h"
 #include "LinkStore.h"
+#include "NimbDocDriver.h"
+
+#include "fw/com_registration.h"
 
 #include "testsupport/box_answerer.h"
 #include "testsupport/registry_scratch.h"
+#include "testsupport/stand_in_manager.h"
 #include "testsupport/temp_program_folder.h"
 
 #include <gtest/gtest.h>
@@ -28,8 +32,8 @@ public:
     Program(const std::string& folder, std::string commandLine) {
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
-        started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    folder.c_str(), &startup, &info_) != FALSE;
+        started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                    &startup, &info_) != FALSE;
     }
     ~Program() {
         if (!started_) return;
@@ -265,6 +269,34 @@ TEST_F(Favorites, TheManagerButtonStartsTheManagerOrSaysItIsMissing) {
               "Failed to open VessaMgr.exe. Please ensure that the VessaMgr.exe is located at the same directory "
               "as this browser");
     EXPECT_EQ(boxes->Boxes()[0].caption, "Vessa");
+}
+
+TEST_F(Favorites, WithAManagerRunningAddFavoriteAndOpenDriveItInsteadOfStartingOne) {
+    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\Nimb.Document"};
+    testsupport::ScratchKey automation{HKEY_LOCAL_MACHINE,
+                                       "Software\\Classes\\CLSID\\" + fw::GuidText(NimbDocIds::kAutomationClsid)};
+    testsupport::StandInManagerServer manager(dir.Path());
+    ASSERT_TRUE(manager.Start());
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    Choose(2);  // Add Favorite
+    ASSERT_TRUE(PumpUntil([&] { return manager.Calls().size() == 3; }, 20000));
+    const std::string path = dir / "Links\\0.vsl";
+    EXPECT_EQ(manager.Calls(),
+              (std::vector<std::string>{"RefreshNimbTree", "SetFocusOnLinkItem|" + path, "ShowManager"}));
+    EXPECT_TRUE(dir.Exists("Links\\0.vsl"));
+
+    Choose(1);  // Show Vessa Manager
+    ASSERT_TRUE(PumpUntil([&] { return manager.Calls().size() == 4; }, 20000));
+    EXPECT_EQ(manager.Calls()[3], "ShowManager");
+
+    // The manager ends: the browser starts one again.
+    ASSERT_TRUE(manager.Stop());
+    Choose(1);
+    ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "manager.log").size() == 1; }, 10000));
+    EXPECT_EQ(Lines(dir, "manager.log")[0], "-o ");
+    EXPECT_EQ(manager.Calls().size(), 4u);
+    EXPECT_TRUE(boxes->Boxes().empty());
 }
 
 }  // namespace

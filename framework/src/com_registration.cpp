@@ -47,6 +47,20 @@ std::string HexVersion(WORD major, WORD minor) {
     return text;
 }
 
+// Keys of the classes Wine's COM reads.
+constexpr char kMachineClasses[] = "Software\\Classes\\";
+
+bool WriteMachineDefault(const std::string& path, const std::string& value) {
+    RegKey key = CreateKey(HKEY_LOCAL_MACHINE, kMachineClasses + path, KEY_WRITE);
+    return key && WriteString(key.get(), nullptr, value);
+}
+
+std::optional<std::string> ReadMachineDefault(const std::string& path) {
+    RegKey key = OpenKey(HKEY_LOCAL_MACHINE, kMachineClasses + path, KEY_READ);
+    if (!key) return std::nullopt;
+    return ReadString(key.get(), nullptr);
+}
+
 }  // namespace
 
 std::string GuidText(const GUID& guid) {
@@ -110,6 +124,57 @@ HRESULT UnregisterModuleTypeLib() {
     return SUCCEEDED(::UnRegisterTypeLib(a.guid, a.wMajorVerNum, a.wMinorVerNum, a.lcid, a.syskind))
                ? S_OK
                : SELFREG_E_TYPELIB;
+}
+
+HRESULT RegisterServerClass(const ServerClassInfo& info, const std::string& programPath) {
+    const std::string clsid = GuidText(info.clsid);
+    const std::string classKey = "CLSID\\" + clsid;
+    bool ok = WriteMachineDefault(classKey, info.userType) &&
+              WriteMachineDefault(classKey + "\\LocalServer32", "\"" + programPath + "\"");
+    if (ok && !info.progId.empty())
+        ok = WriteMachineDefault(classKey + "\\ProgID", info.progId) &&
+             WriteMachineDefault(info.progId, info.userType) && WriteMachineDefault(info.progId + "\\CLSID", clsid);
+    return ok ? S_OK : SELFREG_E_CLASS;
+}
+
+HRESULT UnregisterServerClass(const ServerClassInfo& info) {
+    const std::string clsid = GuidText(info.clsid);
+    bool ok = DeleteKeyTree(HKEY_LOCAL_MACHINE, kMachineClasses + ("CLSID\\" + clsid));
+    // Another class may have taken the ProgID over since.
+    if (!info.progId.empty() && ReadMachineDefault(info.progId + "\\CLSID") == clsid)
+        ok = DeleteKeyTree(HKEY_LOCAL_MACHINE, kMachineClasses + info.progId) && ok;
+    return ok ? S_OK : SELFREG_E_CLASS;
+}
+
+std::optional<CLSID> ClassIdOfProgId(const std::string& progId) {
+    CLSID clsid{};
+    if (FAILED(::CLSIDFromProgID(ToWide(progId).c_str(), &clsid))) return std::nullopt;
+    return clsid;
+}
+
+std::string RunningProgramPath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD got = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (got == 0) return {};
+        if (got < path.size()) {
+            path.resize(got);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+ServerClass::ServerClass(ServerClassInfo info, ClassFactory::Creator creator, DWORD flags)
+    : info_(std::move(info)), factory_(MakeCom<ClassFactory>(std::move(creator))), flags_(flags) {}
+
+HRESULT ServerClass::UpdateRegistry() const {
+    return RegisterServerClass(info_, RunningProgramPath());
+}
+
+HRESULT ServerClass::RegisterRunning() {
+    if (!factory_) return E_OUTOFMEMORY;
+    return registration_.Register(info_.clsid, factory_.get(), CLSCTX_LOCAL_SERVER, flags_);
 }
 
 }  // namespace fw
