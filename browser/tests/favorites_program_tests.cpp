@@ -262,7 +262,8 @@ TEST_F(Favorites, TheManagerButtonStartsTheManagerOrSaysItIsMissing) {
     ASSERT_TRUE(PumpUntil([&] { return Lines(dir, "manager.log").size() == 1; }, 10000));
     EXPECT_EQ(Lines(dir, "manager.log")[0], "-o ");
 
-    ASSERT_TRUE(::DeleteFileA((dir / "VessaMgr.exe").c_str()));
+    // The started manager may still be ending (its program file is in use until then).
+    ASSERT_TRUE(PumpUntil([&] { return ::DeleteFileA((dir / "VessaMgr.exe").c_str()) != FALSE; }, 10000));
     press();
     ASSERT_TRUE(boxes->WaitForBoxes(1));
     EXPECT_EQ(boxes->Boxes()[0].text,
