@@ -68,7 +68,8 @@ int CLinkStore::SaveURLObject(const CURLEntry& entry, const CURLObject& record) 
     return WriteArchive(path, record);
 }
 
-int CLinkStore::AddURLObject(const std::string& group, const CURLObject& record, std::string* newName) const {
+int CLinkStore::AddURLObject(const std::string& group, const CURLObject& record, std::string* newName,
+                             Flush flush) const {
     const std::string folder = group.empty() ? linksFolder_ : linksFolder_ + "\\" + group;
     CFolderUtil util(programFolder_);
     std::string name;
@@ -88,7 +89,7 @@ int CLinkStore::AddURLObject(const std::string& group, const CURLObject& record,
     // file is then moved to the next number instead of over the other link.
     int number = StringToInt(name);
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        switch (fw::CreateFileAtomic(folder + "\\" + name, bytes)) {
+        switch (fw::CreateFileAtomic(folder + "\\" + name, bytes, flush == kFlush)) {
             case fw::CreateResult::kOk:
                 if (newName) *newName = name;
                 return kErrNone;

@@ -52,7 +52,11 @@ public:
     // Links[\group], creating the folders as needed; newName (optional) gets
     // the file name. 0; 3 when the folder's file list fails; 9 when the file
     // cannot be written, and then no file is left behind.
-    int AddURLObject(const std::string& group, const CURLObject& record, std::string* newName = nullptr) const;
+    // kNoFlush: for many new links at once (an import), where a crash costs
+    // a redone import, not a link that was there before.
+    enum Flush { kFlush, kNoFlush };
+    int AddURLObject(const std::string& group, const CURLObject& record, std::string* newName = nullptr,
+                     Flush flush = kFlush) const;
 
     // Deletes Links[\group]\name; 0 or 33.
     int DeleteURLObject(const CURLEntry& entry) const;

@@ -62,14 +62,14 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes) {
 
 namespace {
 
-// Writes and flushes a new temporary file; false (and no file) on failure.
-bool WriteTemporary(const std::string& temp, std::string_view bytes, DWORD disposition) {
+// Writes (and flushes) a new temporary file; false (and no file) on failure.
+bool WriteTemporary(const std::string& temp, std::string_view bytes, DWORD disposition, bool flush = true) {
     bool ok;
     {
         FileHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
         if (!file) return false;
-        ok = WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
+        ok = WriteAll(file.get(), bytes) && (!flush || ::FlushFileBuffers(file.get()));
     }
     if (!ok) {
         const DWORD err = ::GetLastError();
@@ -111,9 +111,9 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     return false;
 }
 
-CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes) {
+CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes, bool flush) {
     const std::string temp = UniqueTemporaryName(path);
-    if (!WriteTemporary(temp, bytes, CREATE_NEW)) return CreateResult::kFailed;
+    if (!WriteTemporary(temp, bytes, CREATE_NEW, flush)) return CreateResult::kFailed;
     // Without MOVEFILE_REPLACE_EXISTING the move fails when another writer
     // took the name since it was chosen.
     if (::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) return CreateResult::kOk;

@@ -35,7 +35,9 @@ enum class CreateResult { kOk, kExists, kFailed };
 // Like WriteFileAtomic, but never replaces a file: when something took the
 // name meanwhile, the result is kExists and nothing is left behind. The
 // temporary file's name is unique, so racing writers never share one.
-CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes);
+// flush false skips the flush (a file system sync under Wine, milliseconds
+// each): for many new files at once whose loss in a crash costs no old data.
+CreateResult CreateFileAtomic(const std::string& path, std::string_view bytes, bool flush = true);
 
 // Splits text into lines: LF ends a line, a CR before it is dropped, and a
 // last line without an end still counts.
