@@ -90,6 +90,8 @@ void CImportFavoritesDlg::ShowProgressState() {
     ShowItem(hwnd(), layout_.currentFolder, true);
     ShowItem(hwnd(), layout_.progress, true);
     ::SetFocus(hwnd());
+    // The import holds the thread from here on: paint the new state now.
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     EnableItem(hwnd(), layout_.import, false);
     EnableItem(hwnd(), layout_.cancel, false);
@@ -149,9 +151,7 @@ LRESULT CImportFavoritesDlg::OnImportingLink(WPARAM folder, LPARAM title) {
     SetItemText(layout_.currentFolder, "Importing... \"" + f + "\" to \"" + f + "\"");
     ::SendDlgItemMessageA(hwnd(), layout_.progress, PBM_STEPIT, 0, 0);
     // The import holds the thread: paint the new texts now.
-    ::UpdateWindow(Item(layout_.currentLink));
-    ::UpdateWindow(Item(layout_.currentFolder));
-    ::UpdateWindow(Item(layout_.progress));
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return 1;
 }
 

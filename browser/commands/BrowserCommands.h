@@ -3,6 +3,7 @@
 // the registry. The main dialog owns one CBrowserCommands, which owns the rest.
 #pragma once
 
+#include "ImportFavoritesDlg.h"
 #include "WebBrowser2.h"
 
 #include <windows.h>
@@ -42,7 +43,7 @@ ClientCommand SplitClientCommand(const std::string& command);
 
 class CBrowserCommands;
 
-class CShellCommands {
+class CShellCommands : public CImportFavoritesHost {
 public:
     CShellCommands(CWebBrowser2& browser, CNimbBrowserDlg& dlg) : browser_(browser), dlg_(dlg) {}
 
@@ -60,8 +61,9 @@ public:
     // The indicator, the platform's connected state and the control's own
     // offline property, which the next download start reads back.
     void SetOffline(bool offline);
-    // The favorites import dialog.
+    // The favorites import dialog, made hidden on first use and kept until these commands go.
     void ShowImportDialog();
+    CImportFavoritesDlg* ImportDialog() const { return importDialog_.get(); }
     // Starts the browser program on a file; says so when the program is missing.
     void StartBrowserWithFile(const std::string& path);
 
@@ -73,9 +75,13 @@ private:
     INT_PTR StartBrowserProgram(const std::string& parameters);
     void StartClient(int (CRegSettings::*read)(std::string*));
 
+    // After an import: a running manager refreshes its tree.
+    void OnImportSucceeded() override;
+
     CWebBrowser2& browser_;
     CNimbBrowserDlg& dlg_;
     std::unique_ptr<CConnectedState> connected_ = MakeInternetConnectedState();
+    std::unique_ptr<CImportFavoritesDlg> importDialog_;
 };
 
 class CEditCommands {

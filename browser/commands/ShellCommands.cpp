@@ -96,5 +96,14 @@ void CShellCommands::SetOffline(bool offline) {
 }
 
 void CShellCommands::ShowImportDialog() {
-    // Seam: the favorites import dialog, made hidden with these commands, is shown here.
+    // These commands exist before the main window does: the dialog, owned by
+    // that window, is made when it is first asked for.
+    if (!importDialog_)
+        importDialog_ =
+            std::make_unique<CImportFavoritesDlg>(dlg_.hwnd(), kBrowserImportDialog, this, dlg_.ProgramFolder());
+    importDialog_->Show();
+}
+
+void CShellCommands::OnImportSucceeded() {
+    if (dlg_.ConnectToManager()) dlg_.RefreshNimbTree();
 }

@@ -1,0 +1,213 @@
+// The favorites import of the real browser under Wine, driven from outside:
+// menu command 31006 shows the dialog, its buttons are pressed by control id,
+// its boxes answered by their buttons; a fixture Favorites folder is named in
+// the user's Shell Folders value.
+#include "page_test_util.h"
+
+#include "resource.h"
+
+#include "ErrorCodes.h"
+#include "ImportFavoritesIds.h"
+#include "LinkStore.h"
+#include "favorites_fixture.h"
+
+#include "fw/file.h"
+#include "fw/handles.h"
+
+#include "testsupport/box_answerer.h"
+#include "testsupport/child_process.h"
+#include "testsupport/reg_test_util.h"
+#include "testsupport/registry_scratch.h"
+#include "testsupport/temp_program_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace pagetest {
+namespace {
+
+using favtest::ShortcutText;
+using favtest::WriteFileBytes;
+using testsupport::TempProgramFolder;
+
+constexpr int kImportCommand = 31006;
+constexpr char kImportInfoKey[] = "SOFTWARE\\Corvane Global\\Vessa\\ImportInfo";
+constexpr char kConfirm[] =
+    "Vessa has detected that a import was done previously. \nIf you continue with the Import, all you customized "
+    "settings for Vessa Manager will be erased. \nDo you want to continue?";
+
+struct Search {
+    DWORD pid;
+    bool importDialog;  // else the main window
+    HWND found;
+};
+
+BOOL CALLBACK Check(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(wnd, &owner);
+    if (owner != s->pid) return TRUE;
+    const bool match = s->importDialog ? ::GetDlgItem(wnd, IMPORT_BROWSER_IMPORT) != nullptr
+                                       : ::IsWindowVisible(wnd) && ::GetDlgItem(wnd, IDC_FAVORITES) != nullptr;
+    if (!match) return TRUE;
+    s->found = wnd;
+    return FALSE;
+}
+
+HWND FindWindowOf(DWORD pid, bool importDialog) {
+    Search s{pid, importDialog, nullptr};
+    ::EnumWindows(Check, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::string TextOf(HWND wnd) {
+    char text[2048] = {};
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                               &copied))
+        return "<no answer>";
+    return std::string(text, copied);
+}
+
+class BrowserImport : public ::testing::Test {
+protected:
+    TempProgramFolder dir;
+    TempProgramFolder favorites;
+    testsupport::ScratchKey ownKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
+    favtest::FavoritesValue favoritesValue;
+    LoopbackServer server{"<html><body>page</body></html>"};
+    testsupport::ChildProcess browser;
+    DWORD pid = 0;
+    std::unique_ptr<testsupport::BoxAnswerer> boxes;
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+
+    void SetUp() override {
+        ASSERT_TRUE(server.Listening());
+        dir.CopyProgram("Vessa.exe");
+        dir.MakeFolder("Links");
+        dir.MakeFolder("Links\\Old");
+        dir.MakeFolder("Groups");
+        dir.MakeFolder("Templates");
+        CURLEntry templ("", "Default.vst");
+        templ.kind = CURLEntry::kTemplate;
+        ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(templ, favtest::DistinctTemplate()), kErrNone);
+        CURLObject old;
+        old.link.title = "old";
+        ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(CURLEntry("Old", "0.vsl"), old), kErrNone);
+        dir.WriteFile("Groups\\Work.vsg", "Links\\Old\\0.vsl\r\n");
+
+        favorites.MakeFolder("News");
+        favorites.MakeFolder("News\\Daily");
+        WriteFileBytes(favorites / "a.url", ShortcutText("http://a.example/", "\r\n"));
+        WriteFileBytes(favorites / "News\\Daily\\b.url", ShortcutText("http://b.example/", "\n"));
+        WriteFileBytes(favorites / "locked.url", ShortcutText("http://locked.example/"));
+        favtest::SetFileTimes(favorites / "a.url", 1000000000, 2000000000);
+        favoritesValue.Set(favorites.Path());
+    }
+
+    void Start() {
+        ASSERT_TRUE(browser.Start(dir / "Vessa.exe", server.Url("/start")));
+        pid = ::GetProcessId(browser.Process());
+        boxes = std::make_unique<testsupport::BoxAnswerer>(pid);
+        ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowOf(pid, false)) != nullptr; }, 20000));
+    }
+
+    void TearDown() override {
+        if (window) {
+            ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_CLOSE)));
+            EXPECT_EQ(browser.Wait(20000), 0);
+        }
+    }
+
+    // Menu command 31006; the dialog shows, first seen by the answerer as a window it leaves alone.
+    void ShowImport(size_t boxesBefore) {
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(kImportCommand, 0), 0);
+        ASSERT_TRUE(PumpUntil(
+            [&] { return (dialog = FindWindowOf(pid, true)) != nullptr && ::IsWindowVisible(dialog); }, 20000));
+        if (boxesBefore == 0) {
+            ASSERT_TRUE(boxes->WaitForBoxes(1));
+        }
+    }
+
+    void Press(int id) {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    }
+
+    bool WaitHidden() {
+        return PumpUntil([&] { return !::IsWindowVisible(dialog); }, 20000);
+    }
+};
+
+TEST_F(BrowserImport, ImportsTheFavoritesAndAsksBeforeAnother) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // A shortcut held open without sharing cannot be read.
+    fw::FileHandle lock(
+        ::CreateFileA((favorites / "locked.url").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+
+    ASSERT_NO_FATAL_FAILURE(ShowImport(0));
+    EXPECT_EQ(TextOf(dialog), "Importing...");
+    EXPECT_EQ(TextOf(::GetDlgItem(dialog, IMPORT_BROWSER_PATH)), favorites.Path());
+    boxes->Plan(IDOK);
+    Press(IMPORT_BROWSER_IMPORT);
+    ASSERT_TRUE(boxes->WaitForBoxes(2, 30000));
+    EXPECT_EQ(boxes->Boxes()[1].caption, "Vessa");
+    EXPECT_EQ(boxes->Boxes()[1].text, "IE Favorites have all been successfully imported");
+    EXPECT_TRUE(WaitHidden());
+
+    const auto a = favtest::LoadLink(dir.Path(), "", "0.vsl");
+    const auto b = favtest::LoadLink(dir.Path(), "News\\Daily", "0.vsl");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->link.title, "a");
+    EXPECT_EQ(a->link.address, "http://a.example/");
+    EXPECT_EQ(a->link.stamp3, 2000000000);
+    EXPECT_EQ(b->link.title, "b");
+    EXPECT_EQ(b->link.address, "http://b.example/");
+    for (const CURLObject* link : {a.get(), b.get()}) {
+        CURLObject expected = favtest::DistinctTemplate();
+        expected.link.title = link->link.title;
+        expected.link.address = link->link.address;
+        EXPECT_FALSE(link->DiffersFrom(expected)) << "the template's rectangle, skin, fonts, colours and options";
+    }
+    EXPECT_FALSE(dir.Exists("Links\\1.vsl")) << "the locked shortcut is skipped";
+    EXPECT_FALSE(dir.Exists("Groups\\Work.vsg")) << "the old group is gone";
+    EXPECT_FALSE(fw::FolderExists(dir / "Links\\Old"));
+    EXPECT_EQ(regtest::StoredDword(HKEY_LOCAL_MACHINE, kImportInfoKey, "ImportDone"), 1u);
+
+    // Another import asks first; No changes nothing and hides the dialog.
+    ASSERT_NO_FATAL_FAILURE(ShowImport(2));
+    boxes->Plan(IDNO);
+    Press(IMPORT_BROWSER_IMPORT);
+    ASSERT_TRUE(boxes->WaitForBoxes(3, 30000));
+    EXPECT_EQ(boxes->Boxes()[2].text, kConfirm);
+    EXPECT_EQ(boxes->Boxes()[2].pressed, IDNO);
+    EXPECT_TRUE(WaitHidden());
+    EXPECT_EQ(favtest::LoadLink(dir.Path(), "", "0.vsl")->link.title, "a");
+    EXPECT_TRUE(dir.Exists("Links\\News\\Daily\\0.vsl"));
+    EXPECT_FALSE(dir.Exists("Links\\1.vsl"));
+    EXPECT_EQ(boxes->Boxes().size(), 3u);
+}
+
+TEST_F(BrowserImport, WithoutTheFavoritesValueTheUserTypesTheFolder) {
+    regtest::SavedKey noValue(HKEY_CURRENT_USER, favtest::kShellFoldersKey);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(ShowImport(0));
+    EXPECT_EQ(TextOf(::GetDlgItem(dialog, IMPORT_BROWSER_PATH)), "Enter your Internet Explorer Favorite path");
+    DWORD_PTR checked = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(::GetDlgItem(dialog, IMPORT_BROWSER_CHANGE), BM_GETCHECK, 0, 0,
+                                      SMTO_ABORTIFHUNG, 5000, &checked));
+    EXPECT_EQ(checked, static_cast<DWORD_PTR>(BST_CHECKED));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IMPORT_BROWSER_PATH)));
+
+    Press(IMPORT_BROWSER_CANCEL);
+    EXPECT_TRUE(WaitHidden());
+    EXPECT_TRUE(dir.Exists("Links\\Old\\0.vsl"));
+    EXPECT_EQ(boxes->Boxes().size(), 1u) << "no box but the dialog itself";
+}
+
+}  // namespace
+}  // namespace pagetest
