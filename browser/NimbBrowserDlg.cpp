@@ -5,6 +5,7 @@
 #include "AppConstants.h"
 #include "NimbBrowserDlgAutoProxy.h"
 #include "StringUtil.h"
+#include "DefaultBrowserDlg.h"
 
 #include <windowsx.h>
 
@@ -83,7 +84,7 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
         errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
         LoadBuiltInSkin(true);
     }
-    // Seam: the default-browser question comes here.
+    AskDefaultBrowser();
     if (adFlag_) StartAdClient();
     RecordControlProportions();
     ShowStartPage();
@@ -342,6 +343,13 @@ LRESULT CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         OnCancel();  // a close request only stops the page
+        return 0;
+    case kMsgCountBrowserWindow:
+    case kMsgCountBrowserWindow2:
+        ++browserWindowCount_;
+        return 1;
+    case kMsgHitFinished:
+        ForgetFinishedHits();
         return 0;
     case kMsgStartNavigation:
         StartNavigation();

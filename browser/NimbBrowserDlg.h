@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include "BrowserState.h"
+#include "UsageHit.h"
 #include "BrowserCommands.h"
 #include "MainMenu.h"
 
@@ -115,6 +116,19 @@ public:
     HMENU LastMainMenu() const { return lastMainMenu_; }
     const std::vector<std::string>& SkinList() const { return skinList_; }
     int TextSizeIndex() const { return textSizeIndex_; }
+    // --- Usage hit and default-browser question (dialogs/DialogHooks.cpp) ---
+    // Starts the one usage hit of the installation unless it is done or under way.
+    void CheckUsageHit();
+    void OnHitDone(bool sent);
+    bool IsHitPending() const { return hitPending_; }
+    bool IsHitDone() const { return hitDone_; }
+    // The hit windows whose workers have not yet ended or been forgotten.
+    size_t HitWindowCount() const { return hitWindows_.size(); }
+    int CountBrowserWindows();
+    bool ShouldAskDefaultBrowser();
+    // The question at start; Yes makes the browser the default.
+    void AskDefaultBrowser();
+
     // The shortcut keys of the keyboard filter: F5, and Alt with D, F, Left, Right, Home.
     void OnShortcutKey(UINT vk, bool alt);
 
@@ -203,6 +217,12 @@ private:
     std::vector<std::string> skinList_;    // of the last main menu
     HMENU lastMainMenu_ = nullptr;         // never used as a menu
     std::string historyAddress_;           // what the pending history add records
+    static constexpr UINT kMsgHitFinished = WM_APP + 2;
+    void ForgetFinishedHits();
+    bool hitPending_ = false;
+    bool hitDone_ = false;
+    std::vector<std::unique_ptr<CUsageHitWnd>> hitWindows_;  // each of one attempt
+    int browserWindowCount_ = 0;
     std::optional<BrowserSave> saveOnClose_;
     std::array<CSkinButton, kSkinControls.size()> buttons_;  // one per row of kSkinControls
     std::vector<CSkinButton*> liveButtons_;

@@ -2,6 +2,8 @@
 // menu item and shortcut key arrives here once and goes to its handler.
 #include "NimbBrowserDlg.h"
 
+#include "AboutDlg.h"
+
 #include "AppConstants.h"
 #include "StringUtil.h"
 
@@ -28,7 +30,7 @@ void CNimbBrowserDlg::SetFocusToBrowser() {
 }
 
 void CNimbBrowserDlg::NavigateTo(const std::string& address) {
-    // Seam: the usage hit is checked here, before anything else.
+    CheckUsageHit();
     if (address.empty()) return;
     addressUnedited_ = true;
     historyAddPending_ = true;
@@ -105,7 +107,8 @@ bool CNimbBrowserDlg::IsDefaultBrowser() {
 }
 
 void CNimbBrowserDlg::ShowAbout() {
-    // Seam: the About dialog, modal.
+    CBrowserAboutDlg about;
+    about.DoModal(hwnd());
 }
 
 void CNimbBrowserDlg::OnSkinCommand(UINT id) {

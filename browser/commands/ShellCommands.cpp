@@ -3,6 +3,7 @@
 #include "BrowserCommands.h"
 
 #include "NimbBrowserDlg.h"
+#include "OpenLocationDlg.h"
 
 #include "AppConstants.h"
 #include "RegSettings.h"
@@ -66,7 +67,9 @@ void CShellCommands::NewContact() {
 }
 
 void CShellCommands::OpenLocation() {
-    // Seam: the Open location dialog; on OK with an address the page goes there directly.
+    COpenLocationDlg open;
+    // Straight to the page: no usage hit, no history mark.
+    if (open.DoModal(dlg_.hwnd()) == IDOK && !open.Address().empty()) browser_.Navigate(open.Address());
 }
 
 void CShellCommands::SaveAs() {

@@ -29,8 +29,7 @@ BOOL CALLBACK FindMainWindow(HWND wnd, LPARAM param) {
     ::GetWindowThreadProcessId(wnd, &pid);
     char cls[32] = {};
     ::GetClassNameA(wnd, cls, sizeof(cls));
-    if (pid == state->pid && ::IsWindowVisible(wnd) && std::string(cls) == "#32770" &&
-        ::GetDlgItem(wnd, IDC_ADDRESS)) {
+    if (pid == state->pid && ::IsWindowVisible(wnd) && std::string(cls) == "#32770" && ::GetDlgItem(wnd, IDC_ADDRESS)) {
         state->found = wnd;
         return FALSE;
     }
@@ -99,7 +98,9 @@ public:
         return code == 0;
     }
 
-    std::vector<testsupport::SeenBox> Boxes() const { return answerer_ ? answerer_->Boxes() : std::vector<testsupport::SeenBox>{}; }
+    std::vector<testsupport::SeenBox> Boxes() const {
+        return answerer_ ? answerer_->Boxes() : std::vector<testsupport::SeenBox>{};
+    }
 
 private:
     fw::Handle process_;
@@ -118,6 +119,7 @@ struct ProgramFixture {
     TempProgramFolder dir;
     ScratchKey registry{HKEY_LOCAL_MACHINE, browsertest::kAppRoot};
     ProgramFixture() {
+        browsertest::SkipDefaultBrowserQuestion();
         dir.CopyProgram("Vessa.exe");
         dir.MakeFolder("Links");
     }
@@ -144,8 +146,8 @@ TEST(BrowserProgram, LinkFileStartUsesItsRectangleAndSkinAndSavesOnClose) {
     EXPECT_EQ(f.dir.ReadFile("Err.log"), "") << "every start recreates the log empty";
     RECT shown{};
     ::GetWindowRect(browser.Window(), &shown);
-    EXPECT_TRUE(::EqualRect(&shown, &rect)) << shown.left << "," << shown.top << "," << shown.right << ","
-                                            << shown.bottom;
+    EXPECT_TRUE(::EqualRect(&shown, &rect))
+        << shown.left << "," << shown.top << "," << shown.right << "," << shown.bottom;
     EXPECT_EQ(TextOf(browser.Window()), "http://127.0.0.1:1/link");
     EXPECT_EQ(BrowserID(), 1u);
 
@@ -196,9 +198,9 @@ TEST(BrowserProgram, WindowRegionIsTheSkinsShape) {
 
     fw::Region region(::CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(::GetWindowRgn(browser.Window(), region.get()), ERROR);
-    fw::Bitmap background(static_cast<HBITMAP>(::LoadImageA(
-        nullptr, (testsupport::TestBinaryFolder() + "\\browser_fixtures\\background.bmp").c_str(), IMAGE_BITMAP, 0, 0,
-        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    fw::Bitmap background(static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, (testsupport::TestBinaryFolder() + "\\browser_fixtures\\background.bmp").c_str(),
+                     IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     CPixels32 pixels;
     ASSERT_TRUE(pixels.Load(background.get()));
     const TransparentRange transparent = MakeTransparentRange(RGB(255, 0, 0), RGB(8, 8, 8));
@@ -232,8 +234,8 @@ TEST(BrowserProgram, CloseRequestOnlyStopsThePageAndAltF4SavesAndEnds) {
     ASSERT_TRUE(browser.WaitForExit(20000));
     ASSERT_EQ(CRegSettings().LoadWindowRect("Vessa", &saved), kErrNone);
     const RECT expected{20, 25, 720, 545};
-    EXPECT_TRUE(::EqualRect(&saved, &expected)) << saved.left << "," << saved.top << "," << saved.right << ","
-                                                << saved.bottom;
+    EXPECT_TRUE(::EqualRect(&saved, &expected))
+        << saved.left << "," << saved.top << "," << saved.right << "," << saved.bottom;
 }
 
 TEST(BrowserProgram, AddressOnTheCommandLineWithAndWithoutQuotes) {

@@ -1,5 +1,7 @@
 #include "browser_test_util.h"
 
+#include "RegSettings.h"
+
 #include <gtest/gtest.h>
 
 namespace browsertest {
@@ -19,7 +21,6 @@ std::string InstallSkin(const testsupport::TempProgramFolder& program, const std
     return ini;
 }
 
-
 void InProcessBrowser::Start(const std::string& commandLine) {
     app = std::make_unique<CNimbBrowserApp>(commandLine, dir.Path());
     app->ErrorHandler().CreateLog(dir.Path());
@@ -30,6 +31,11 @@ void InProcessBrowser::Start(const std::string& commandLine) {
     if (!testsupport::PumpUntil([this] { return dlg->Browser().host().IsCreated(); }, 10000))
         ADD_FAILURE() << "the page control was not created";
     Pump(50);
+}
+
+bool SkipDefaultBrowserQuestion() {
+    CRegSettings().SetCheckDefaultBrowser(0);
+    return true;
 }
 
 RECT ClientRectIn(HWND parent, HWND child) {

@@ -26,15 +26,23 @@ std::string InstallSkin(const testsupport::TempProgramFolder& program, const std
                         const std::vector<std::pair<const char*, const char*>>& removedKeys = {});
 
 // Dispatches this thread's messages for the given time.
-inline void Pump(DWORD ms) { testsupport::PumpFor(ms); }
+inline void Pump(DWORD ms) {
+    testsupport::PumpFor(ms);
+}
 
 // The programs' registry root, cleared for one test.
 inline constexpr char kAppRoot[] = "SOFTWARE\\Corvane Global";
+
+// Wine's browser is never the default browser: a browser started on a
+// fresh registry asks to become it. Tests of anything else switch the
+// question off, after clearing the registry root. Always true.
+bool SkipDefaultBrowserQuestion();
 
 // The real main window, created in-process for a command line.
 struct InProcessBrowser {
     testsupport::TempProgramFolder dir;
     testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, kAppRoot};
+    bool noQuestion = SkipDefaultBrowserQuestion();
     std::unique_ptr<CNimbBrowserApp> app;
     std::unique_ptr<CNimbBrowserDlg> dlg;
 

@@ -19,7 +19,9 @@ using browsertest::InstallSkin;
 // A closed loopback port: the page control gets nowhere and asks no name server.
 constexpr char kNowhere[] = "http://127.0.0.1:1/";
 
-int Trunc(float value) { return static_cast<int>(value); }
+int Trunc(float value) {
+    return static_cast<int>(value);
+}
 
 // The layout places the ad banner: it is there for every window of these tests.
 const bool bannerRegistered = (bannertest::RegisterForTests(), true);
@@ -148,7 +150,8 @@ TEST(BrowserWindow, ChangeSkinFallsBackForEachBrokenKind) {
         {kErrSkinMenuButton, "SPECIAL", "MENU"},   {kErrSkinFavoritesButton, "SPECIAL", "FAVORITES"},
     };
     InProcessBrowser b(kNowhere, [&](InProcessBrowser& self) {
-        for (const auto& c : cases) InstallSkin(self.dir, "vessa-folder", "broken" + std::to_string(c.code), {{c.section, c.key}});
+        for (const auto& c : cases)
+            InstallSkin(self.dir, "vessa-folder", "broken" + std::to_string(c.code), {{c.section, c.key}});
         InstallSkin(self.dir, "vessa-folder", "good");
     });
     CNimbBrowserDlg& dlg = *b.dlg;
@@ -276,9 +279,8 @@ TEST(BrowserWindow, AMinimisedWindowSavesItsNormalRectangle) {
     ASSERT_TRUE(::IsIconic(wnd));
     const BrowserSave save = b.dlg->StateToSave();
     const RECT normal{40, 30, 740, 530};
-    EXPECT_TRUE(::EqualRect(&save.windowRect, &normal))
-        << save.windowRect.left << "," << save.windowRect.top << "," << save.windowRect.right << ","
-        << save.windowRect.bottom;
+    EXPECT_TRUE(::EqualRect(&save.windowRect, &normal)) << save.windowRect.left << "," << save.windowRect.top << ","
+                                                        << save.windowRect.right << "," << save.windowRect.bottom;
     b.app->SaveWindowAndSkinSize(save);
     RECT saved{};
     ASSERT_EQ(CRegSettings().LoadWindowRect("Vessa", &saved), kErrNone);
@@ -298,6 +300,7 @@ TEST(BrowserWindow, InvertedStartRectanglesCountAsNone) {
     // A link file's record, handed to the window as the application would.
     testsupport::TempProgramFolder dir;
     testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, browsertest::kAppRoot);
+    browsertest::SkipDefaultBrowserQuestion();
     CErrorHandler errors;
     errors.CreateLog(dir.Path());
     BrowserStart start;
@@ -335,6 +338,7 @@ TEST(BrowserWindow, ItsOwnPaletteChangeIsIgnored) {
 TEST(BrowserWindow, ThePageControlWaitsForTheEndOfStartUp) {
     testsupport::TempProgramFolder dir;
     testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, browsertest::kAppRoot);
+    browsertest::SkipDefaultBrowserQuestion();
     CErrorHandler errors;
     errors.CreateLog(dir.Path());
     BrowserStart start;

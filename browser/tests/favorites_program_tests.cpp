@@ -2,6 +2,7 @@
 // the FAVORITES button's command opens the popup, posted keys choose an item.
 // The browser runs as Browser.exe so that the launcher finds the stand-in
 // browser as Vessa.exe beside it; the stand-in manager is VessaMgr.exe.
+#include "browser_test_util.h"
 #include "page_test_util.h"
 
 #include "resource.h"
@@ -127,6 +128,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(server.Listening());
+        browsertest::SkipDefaultBrowserQuestion();
         dir.CopyProgramAs("Vessa.exe", "Browser.exe");
         dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
         dir.CopyProgramAs("StandInManager.exe", "VessaMgr.exe");

@@ -108,9 +108,8 @@ TEST_F(PageEvents, SecureIndicatorRule) {
         const char* address;
         bool secure;
     } const byAddress[] = {
-        {"HTTPS://BANK.EXAMPLE/", true}, {"https://a", true},  {"https:", true},
-        {"https", false},                {"http://plain/", false}, {"", false},
-        {"xhttps://", false},
+        {"HTTPS://BANK.EXAMPLE/", true}, {"https://a", true}, {"https:", true},     {"https", false},
+        {"http://plain/", false},        {"", false},         {"xhttps://", false},
     };
     for (const Case& c : byAddress) {
         Dlg().SetItemText(IDC_ADDRESS, c.address);
@@ -147,8 +146,8 @@ TEST_F(PageEvents, CommandStateChangeKeepsBackAndForward) {
         long command;
         bool enable, back, forward;
     } const steps[] = {
-        {2, true, true, false}, {1, true, true, true},   {-1, false, true, true}, {3, false, true, true},
-        {2, false, false, true}, {1, false, false, false},
+        {2, true, true, false}, {1, true, true, true},   {-1, false, true, true},
+        {3, false, true, true}, {2, false, false, true}, {1, false, false, false},
     };
     for (const Step& s : steps) {
         ASSERT_EQ(SendCommandStateChange(Sink(), s.command, s.enable), S_OK);

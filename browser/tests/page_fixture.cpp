@@ -8,8 +8,8 @@ void PageTest::Start(const std::string& commandLine, const std::string& settledA
     ASSERT_TRUE(Control().host().IsCreated()) << "the WebBrowser control was not created";
     watcher.On(kNavigateError, [this](const fw::DispArgs& a) { navigationEnds.push_back(a.String(1)); });
     ASSERT_EQ(watcher.Connect(Control().host().Control().get()), S_OK);
-    ASSERT_TRUE(PumpUntil([&] { return Control().GetLocationURL() == settledAt && !Dlg().IsAnimationRunning(); },
-                          10000))
+    ASSERT_TRUE(
+        PumpUntil([&] { return Control().GetLocationURL() == settledAt && !Dlg().IsAnimationRunning(); }, 10000))
         << Control().GetLocationURL();
     PumpFor(100);
 }

@@ -31,9 +31,7 @@ protected:
     // Navigates the real control and waits for the navigation's end
     // (under Wine every navigation ends in NavigateError).
     void NavigateAndWait(const std::string& address);
-    bool Shown(int controlId) {
-        return (::GetWindowLongPtrA(Dlg().Item(controlId), GWL_STYLE) & WS_VISIBLE) != 0;
-    }
+    bool Shown(int controlId) { return (::GetWindowLongPtrA(Dlg().Item(controlId), GWL_STYLE) & WS_VISIBLE) != 0; }
 
     const std::string startUrl = ClosedLoopbackUrl("/start");
     fw::OleApartment ole;  // first in, last out: the control needs it

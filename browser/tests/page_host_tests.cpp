@@ -111,11 +111,17 @@ TEST_F(PageHost, PendingHistoryAddPutsTheAddressAtTheHead) {
         std::vector<std::string> after;
     } const cases[] = {
         {"no history yet", {}, "http://news.example/", {"http://news.example"}},
-        {"new address", {"http://a.example", "http://b.example"}, "http://news.example",
+        {"new address",
+         {"http://a.example", "http://b.example"},
+         "http://news.example",
          {"http://news.example", "http://a.example", "http://b.example"}},
-        {"moved up", {"http://a.example", "http://news.example", "http://b.example"}, "http://news.example/",
+        {"moved up",
+         {"http://a.example", "http://news.example", "http://b.example"},
+         "http://news.example/",
          {"http://news.example", "http://a.example", "http://b.example"}},
-        {"with a slash in the list", {"http://a.example", "http://news.example/"}, "http://news.example",
+        {"with a slash in the list",
+         {"http://a.example", "http://news.example/"},
+         "http://news.example",
          {"http://news.example", "http://a.example"}},
         {"full list", numbered(1, 25), "http://news.example", with("http://news.example", numbered(1, 24))},
         {"longer than full", numbered(1, 27), "http://news.example", with("http://news.example", numbered(1, 26))},
@@ -161,8 +167,7 @@ TEST_F(PageHost, HandBuiltEventsHaveTheShapeOfTheControlsOwn) {
         }
         return shape;
     };
-    const DISPID ids[] = {kBeforeNavigate2, kCommandStateChange, kStatusTextChange, kDownloadBegin,
-                          kDownloadComplete};
+    const DISPID ids[] = {kBeforeNavigate2, kCommandStateChange, kStatusTextChange, kDownloadBegin, kDownloadComplete};
     std::map<DISPID, Shape> real, built;
     for (DISPID id : ids)
         watcher.On(id, [&, id](const fw::DispArgs& a) {

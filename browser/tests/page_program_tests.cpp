@@ -1,6 +1,7 @@
 // The real Vessa.exe with its WebBrowser control, seen from outside: it is
 // started with an address on a loopback server, its window is read with
 // WM_GETTEXT, and it is closed with its CLOSE button's command.
+#include "browser_test_util.h"
 #include "page_test_util.h"
 
 #include "resource.h"
@@ -21,8 +22,8 @@ public:
     explicit Program(const std::string& folder, std::string commandLine) {
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
-        started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                    folder.c_str(), &startup, &info_) != FALSE;
+        started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                    &startup, &info_) != FALSE;
     }
     ~Program() {
         if (!started_) return;
@@ -82,6 +83,7 @@ std::string TextOf(HWND wnd) {
 
 TEST(PageProgram, TheBrowserGoesToItsStartAddressAndShowsTheControlsStatus) {
     testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global");
+    browsertest::SkipDefaultBrowserQuestion();
     regtest::SavedKey explorerMain(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main");
     testsupport::TempProgramFolder dir;
     dir.CopyProgram("Vessa.exe");

@@ -51,9 +51,13 @@ HRESULT SendCommandStateChange(IDispatch* sink, long command, bool enable) {
     return EventCall().Arg(command).Arg(enable).Send(sink, kCommandStateChange);
 }
 
-HRESULT SendDownloadBegin(IDispatch* sink) { return EventCall().Send(sink, kDownloadBegin); }
+HRESULT SendDownloadBegin(IDispatch* sink) {
+    return EventCall().Send(sink, kDownloadBegin);
+}
 
-HRESULT SendDownloadComplete(IDispatch* sink) { return EventCall().Send(sink, kDownloadComplete); }
+HRESULT SendDownloadComplete(IDispatch* sink) {
+    return EventCall().Send(sink, kDownloadComplete);
+}
 
 HRESULT SendTitleChange(IDispatch* sink, const std::string& title) {
     return EventCall().Arg(title).Send(sink, kTitleChange);
@@ -98,14 +102,12 @@ HRESULT SendWindowClosing(IDispatch* sink, bool childWindow, VARIANT_BOOL* cance
 
 namespace {
 
-
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
 }
 
 }  // namespace
-
 
 LoopbackServer::LoopbackServer(std::string page, Mode mode, DWORD lifetimeMs)
     : page_(std::move(page)), mode_(mode), listener_(INVALID_SOCKET), filler_(INVALID_SOCKET) {
@@ -118,8 +120,8 @@ LoopbackServer::LoopbackServer(std::string page, Mode mode, DWORD lifetimeMs)
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
     int len = sizeof(addr);
-    if (::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
-        ::listen(s, mode == kStall ? 0 : 8) != 0 || ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+    if (::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 || ::listen(s, mode == kStall ? 0 : 8) != 0 ||
+        ::getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
         return;
     if (mode == kStall) {
         filler_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -189,6 +191,7 @@ void LoopbackServer::Serve(uintptr_t client) {
     }
     Request request;
     request.line = head.substr(0, head.find("\r\n"));
+    request.head = head;
     const std::string lower = Lower(head);
     if (const size_t at = lower.find("\r\nuser-agent:"); at != std::string::npos) {
         size_t from = at + 13;
@@ -199,8 +202,9 @@ void LoopbackServer::Serve(uintptr_t client) {
         std::lock_guard<std::mutex> lock(mutex_);
         requests_.push_back(request);
     }
-    const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
-                              std::to_string(page_.size()) + "\r\nConnection: close\r\n\r\n" + page_;
+    const std::string reply =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(page_.size()) +
+        "\r\nConnection: close\r\n\r\n" + page_;
     size_t sent = mode_ == kHold ? reply.size() - page_.size() / 2 : reply.size();
     ::send(client, reply.data(), static_cast<int>(sent), 0);
     while (sent < reply.size() && !released_ && !stop_ && ::GetTickCount64() < end_) ::Sleep(20);

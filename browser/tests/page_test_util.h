@@ -68,6 +68,7 @@ using testsupport::PumpUntil;
 struct Request {
     std::string line;       // "GET /page HTTP/1.1"
     std::string userAgent;  // the User-Agent header's value
+    std::string head;       // every byte up to and with the blank line
 };
 
 // A small HTTP server on 127.0.0.1 that answers every GET with a fixed

@@ -71,12 +71,18 @@ TEST_F(WebBrowser2Test, DispatchIdsAreTheControlsOwn) {
         const wchar_t* name;
         DISPID id;
     } members[] = {
-        {L"GoBack", CWebBrowser2::kGoBack},       {L"GoForward", CWebBrowser2::kGoForward},
-        {L"GoHome", CWebBrowser2::kGoHome},       {L"Navigate", CWebBrowser2::kNavigate},
-        {L"Refresh", CWebBrowser2::kRefresh},     {L"Stop", CWebBrowser2::kStop},
-        {L"Application", CWebBrowser2::kApplication}, {L"Document", CWebBrowser2::kDocument},
-        {L"LocationName", CWebBrowser2::kLocationName}, {L"LocationURL", CWebBrowser2::kLocationURL},
-        {L"ExecWB", CWebBrowser2::kExecWB},       {L"Offline", CWebBrowser2::kOffline},
+        {L"GoBack", CWebBrowser2::kGoBack},
+        {L"GoForward", CWebBrowser2::kGoForward},
+        {L"GoHome", CWebBrowser2::kGoHome},
+        {L"Navigate", CWebBrowser2::kNavigate},
+        {L"Refresh", CWebBrowser2::kRefresh},
+        {L"Stop", CWebBrowser2::kStop},
+        {L"Application", CWebBrowser2::kApplication},
+        {L"Document", CWebBrowser2::kDocument},
+        {L"LocationName", CWebBrowser2::kLocationName},
+        {L"LocationURL", CWebBrowser2::kLocationURL},
+        {L"ExecWB", CWebBrowser2::kExecWB},
+        {L"Offline", CWebBrowser2::kOffline},
     };
     for (const auto& m : members) EXPECT_EQ(Driver().IdOf(m.name), m.id) << fw::ToAnsi(m.name);
 }

@@ -116,10 +116,11 @@ TEST_F(Commands, MenuStatesComeFromTheRegistryAtStart) {
         browser.reset();
         ::RegDeleteKeyA(HKEY_CURRENT_USER, kScripts);
         Start([&](browsertest::InProcessBrowser&) {
-            if (c.checkDefault)
-                regtest::PutDword(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser", *c.checkDefault);
             if (c.fontSize) regtest::PutValue(HKEY_CURRENT_USER, kScripts, "IEFontSize", REG_BINARY, &*c.fontSize, 4);
         });
+        // Read by every menu; set after the start, which would otherwise ask to be the default.
+        CRegSettings::DeleteValue(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser");
+        if (c.checkDefault) regtest::PutDword(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser", *c.checkDefault);
         fw::Menu menu = Dlg().BuildCurrentMainMenu();
         ASSERT_TRUE(menu) << c.name;
         EXPECT_EQ(ItemState(menu.get(), kCheckDefaultBrowser), c.checkItem) << c.name;
@@ -146,6 +147,7 @@ TEST_F(Commands, WithoutSkinFoldersTheSkinsMenuHoldsOnlyTheBuiltInSkin) {
 
 TEST_F(Commands, CheckDefaultBrowserTurnsAMissingValueOff) {
     Start();
+    CRegSettings::DeleteValue(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser");
     for (DWORD expected : {0u, 1u, 0u}) {
         Command(kCheckDefaultBrowser);
         EXPECT_EQ(regtest::StoredDword(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser"), expected);
