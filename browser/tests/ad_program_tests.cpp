@@ -90,6 +90,7 @@ protected:
 
     testsupport::TempProgramFolder dir;
     testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
+    bool noQuestion = browsertest::SkipDefaultBrowserQuestion();
     testsupport::TempProgramFolder logDir;
     StandInLogs logs{logDir};
 };

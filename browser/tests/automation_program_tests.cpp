@@ -84,6 +84,7 @@ protected:
     fw::OleApartment ole;
     testsupport::TempProgramFolder dir;
     testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, kAppRoot};
+    bool noQuestion = browsertest::SkipDefaultBrowserQuestion();
     testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\NimbBrowser.Application"};
     testsupport::ScratchKey classKey{HKEY_LOCAL_MACHINE,
                                      "Software\\Classes\\CLSID\\" + fw::GuidText(NimbBrowserIds::kApplicationClsid)};

@@ -2,6 +2,7 @@
 // menu command 31006 shows the dialog, its buttons are pressed by control id,
 // its boxes answered by their buttons; a fixture Favorites folder is named in
 // the user's Shell Folders value.
+#include "browser_test_util.h"
 #include "page_test_util.h"
 
 #include "resource.h"
@@ -76,6 +77,7 @@ protected:
     TempProgramFolder dir;
     TempProgramFolder favorites;
     testsupport::ScratchKey ownKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
+    bool noQuestion = browsertest::SkipDefaultBrowserQuestion();
     favtest::FavoritesValue favoritesValue;
     LoopbackServer server{"<html><body>page</body></html>"};
     testsupport::ChildProcess browser;
