@@ -1,6 +1,7 @@
 #include "fw/dialog.h"
 
 #include "fw/menu.h"
+#include "fw/message_loop.h"
 
 #include <utility>
 
@@ -43,6 +44,7 @@ Dialog::~Dialog() {
 Dialog* Dialog::FromHandle(HWND wnd) { return dynamic_cast<Dialog*>(Window::FromHandle(wnd)); }
 
 INT_PTR Dialog::DoModal(HWND parent) {
+    ModalScope counted;
     modal_ = true;
     const INT_PTR result = ::DialogBoxParamA(Resources(), MAKEINTRESOURCEA(templateId_), parent, DialogProc,
                                              reinterpret_cast<LPARAM>(this));
@@ -57,6 +59,7 @@ bool Dialog::CreateModeless(HWND parent) {
 }
 
 INT_PTR Dialog::RunModalLoop(HWND parent, const PreTranslate& preTranslate) {
+    ModalScope counted;
     ownLoop_ = true;
     ended_ = false;
     endResult_ = -1;

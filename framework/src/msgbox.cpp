@@ -1,5 +1,7 @@
 #include "fw/msgbox.h"
 
+#include "fw/message_loop.h"
+
 namespace fw {
 
 namespace {
@@ -15,6 +17,7 @@ const std::string& ProgramName() { return Caption(); }
 
 int ShowMessageBox(const std::string& text, UINT flags, HWND owner) {
     if (!owner) owner = ::GetActiveWindow();
+    ModalScope counted;
     return ::MessageBoxA(owner, text.c_str(), Caption().c_str(), flags);
 }
 

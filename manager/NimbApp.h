@@ -1,0 +1,65 @@
+// The manager's application object: one running instance, the start
+// sequence, the start switches, the main loop and the order of the end.
+#pragma once
+
+#include "ErrorHandler.h"
+#include "StartSwitches.h"
+
+#include "fw/com.h"
+#include "fw/command.h"
+#include "fw/handles.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class CMainFrame;
+class CNimbDoc;
+
+// Finds the running manager's window ("Vessa Manager", any class) and brings
+// it forward: restored, shown, raised and made the foreground window. True
+// when one was found.
+bool ActivatePreviousInstance();
+
+class CNimbApp : public fw::CommandTarget {
+public:
+    CNimbApp(std::string commandLine, std::string programFolder);
+    ~CNimbApp() override;
+    CNimbApp(const CNimbApp&) = delete;
+    CNimbApp& operator=(const CNimbApp&) = delete;
+
+    // The one application object of the process while it exists.
+    static CNimbApp* Instance();
+
+    // The start sequence; false ends the process at once.
+    bool InitInstance();
+    // The main loop, then the end: the frame (with the tray icon) and the document go.
+    int Run();
+
+    void ParseStartSwitches();
+    const std::string& GetStartPath() const { return m_strStartPath; }
+    bool ShowAtStart() const { return m_bShowAtStart; }
+
+    CErrorHandler& ErrorHandler() { return m_errorHandler; }
+    const std::string& ProgramFolder() const { return programFolder_; }
+    CMainFrame* MainFrame() const { return frame_.get(); }
+    CNimbDoc* Document() const { return document_.get(); }
+
+private:
+    // COM seams: the class factories of a start by COM and the registration
+    // rewritten on an ordinary start come with the automation object.
+    bool RegisterClassFactories();
+    void UpdateRegistry();
+    void CreateAutomationObject();
+
+    std::string commandLine_;
+    std::string programFolder_;
+    std::string m_strStartPath;
+    CErrorHandler m_errorHandler;
+    bool m_bShowAtStart = true;
+    std::optional<fw::OleApartment> ole_;
+    std::unique_ptr<CNimbDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+};

@@ -1,0 +1,60 @@
+#include "StartSwitches.h"
+
+#include <cctype>
+
+namespace {
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+}  // namespace
+
+StartSwitches ParseStartSwitches(std::string_view arguments) {
+    StartSwitches result;
+    if (arguments.empty()) return result;
+    if (StartsWithNoCase(arguments, "\"-s")) {
+        // The path starts after the quote, "-s" and its blank.
+        constexpr size_t kPathStart = 4;
+        if (arguments.size() > kPathStart) {
+            std::string_view path = arguments.substr(kPathStart);
+            if (path.back() == '"') path.remove_suffix(1);
+            result.startPath = std::string(path);
+        }
+        result.showAtStart = false;
+    } else if (StartsWithNoCase(arguments, "-o ")) {
+        result.showAtStart = false;
+    }
+    return result;
+}
+
+bool IsRegistrationStart(std::string_view arguments) {
+    size_t i = 0;
+    while (i < arguments.size()) {
+        while (i < arguments.size() && (arguments[i] == ' ' || arguments[i] == '\t')) ++i;
+        const size_t start = i;
+        bool quoted = false;
+        while (i < arguments.size() && (quoted || (arguments[i] != ' ' && arguments[i] != '\t'))) {
+            if (arguments[i] == '"') quoted = !quoted;
+            ++i;
+        }
+        std::string_view token = arguments.substr(start, i - start);
+        if (token.size() > 1 && (token[0] == '-' || token[0] == '/')) {
+            token.remove_prefix(1);
+            if (EqualsNoCase(token, "Embedding") || EqualsNoCase(token, "Automation")) return true;
+        }
+    }
+    return false;
+}
+
+bool StartsHidden(bool hideProgram, bool showAtStart, bool trayIconShown) {
+    return hideProgram && showAtStart && trayIconShown;
+}

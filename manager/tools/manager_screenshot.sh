@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Photographs the manager's window under Xvfb, from a build folder's program,
+# with the settings of a first start.
+#   manager/tools/manager_screenshot.sh <build-folder> <out.png>
+# The build folder is the one given to scripts/dev-test.sh (build the target VessaMgr).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(realpath -m "$1")
+out=$(realpath -m "$2")
+source "$root/scripts/wine-env.sh"
+wine_env_start "$build" 1
+app=$(mktemp -d)
+pid=""
+trap '[[ -n $pid ]] && kill "$pid" 2>/dev/null; wine_env_stop; rm -rf "$app"' EXIT
+cp "$build/x64/bin/VessaMgr.exe" "$app"/
+wine reg delete 'HKLM\SOFTWARE\Corvane Global' /f </dev/null >/dev/null 2>&1 || true
+wine "$app/VessaMgr.exe" </dev/null >/dev/null 2>&1 &
+pid=$!
+if ! timeout 60 xdotool search --sync --onlyvisible --name '^Vessa Manager$' >/dev/null; then
+    echo "The manager's window did not appear" >&2
+    exit 1
+fi
+# The first paint follows the show.
+sleep 1
+import -window root -crop 800x580+0+0 "$out"
+echo "Saved $out (display $DISPLAY)"
