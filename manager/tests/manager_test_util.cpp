@@ -23,6 +23,14 @@ BOOL CALLBACK FindDialog(HWND wnd, LPARAM param) {
     }
     return TRUE;
 }
+BOOL CALLBACK LongestStatic(HWND child, LPARAM param) {
+    char cls[16] = {};
+    ::GetClassNameA(child, cls, sizeof(cls));
+    auto* text = reinterpret_cast<std::string*>(param);
+    const std::string mine = testsupport::WindowText(child);
+    if (_stricmp(cls, "Static") == 0 && mine.size() > text->size()) *text = mine;
+    return TRUE;
+}
 }  // namespace
 
 HWND WaitForDialog(const std::string& caption, DWORD timeoutMs) {
@@ -64,17 +72,7 @@ std::string ClickAnsweringBox(HWND dialog, int id) {
     HWND box = WaitForDialog("VessaMgr");
     if (!box) return "";
     std::string text;
-    ::EnumChildWindows(
-        box,
-        [](HWND child, LPARAM param) -> BOOL {
-            char cls[16] = {};
-            ::GetClassNameA(child, cls, sizeof(cls));
-            auto* t = reinterpret_cast<std::string*>(param);
-            const std::string mine = testsupport::WindowText(child);
-            if (_stricmp(cls, "Static") == 0 && mine.size() > t->size()) *t = mine;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
+    ::EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&text));
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
     const ULONGLONG end = ::GetTickCount64() + 20000;
     while (::IsWindow(box) && ::GetTickCount64() < end) ::Sleep(20);
