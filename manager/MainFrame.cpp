@@ -3,6 +3,7 @@
 
 #include "AppConstants.h"
 #include "FolderUtil.h"
+#include "LeftView.h"
 #include "NimbApp.h"
 #include "NimbDoc.h"
 #include "PaneViews.h"
@@ -101,11 +102,13 @@ bool CMainFrame::OnCreateClient() {
     SetClientWindow(m_wndSplitter.hwnd());
 
     const RECT rc = StartRect();
-    if (!m_wndSplitter.CreateView(0, 0, std::make_unique<CLeftView>(), SIZE{rc.right - rc.left - 439, rc.bottom},
-                                  this)) {
+    auto tree = std::make_unique<CLeftView>(app_, document_);
+    CLeftView* treeView = tree.get();
+    if (!m_wndSplitter.CreateView(0, 0, std::move(tree), SIZE{rc.right - rc.left - 439, rc.bottom}, this)) {
         m_wndSplitter.Destroy();
         return false;
     }
+    document_.SetLeftView(treeView);
     if (!m_wndSplitter2.CreateStatic(m_wndSplitter.hwnd(), 2, 1, WS_VISIBLE | WS_BORDER, SplitterWindow::PaneId(0, 1)))
         return false;
     m_wndSplitter.SetColumnInfo(1, MainFrameSize::kRightColumn, 0);

@@ -63,6 +63,7 @@ void CMainFrame::CloseFrame() {
 }
 
 void CMainFrame::OnDestroy() {
+    document_.SetLeftView(nullptr);
     HideTrayIcon();
     m_pTrayWnd.reset();
     ::PostQuitMessage(0);

@@ -72,6 +72,7 @@ bool CNimbApp::InitInstance() {
     m_errorHandler.CreateLog(programFolder_);
 
     document_ = std::make_unique<CNimbDoc>(*this);
+    document_->OnNewDocument();
     frame_ = std::make_unique<CMainFrame>(*this, *document_);
     if (!frame_->CreateMainFrame()) return false;
     frame_->InitialUpdate();

@@ -1,9 +1,8 @@
-// The three panes of the main frame: the link tree on the left, the desktop
-// model over the property pages on the right. Empty panes for now.
+// The right column's panes: the desktop model over the property pages.
+// Empty for now; the tree pane is CLeftView.
 #pragma once
 
 #include "fw/frame.h"
 
-class CLeftView : public fw::View {};
 class CDesktopView : public fw::View {};
 class CPropertyView : public fw::View {};

@@ -34,6 +34,17 @@
 #define IDI_LARGE_PASTE 190
 #define IDI_LARGE_DELETE 192
 #define IDI_LARGE_HELP 221
+// The tree's item pictures.
+#define IDI_TREE_GROUPS 144
+#define IDI_TREE_FOLDER 146
+#define IDI_TREE_LINKS 147
+#define IDI_TREE_LINK 148
+#define IDI_TREE_OPEN 149
+#define IDI_TREE_CUT_FOLDER 223
+#define IDI_TREE_CUT_OPEN 224
+#define IDI_TREE_CUT_LINK 225
+#define IDI_TREE_TEMPLATE 237
+#define IDI_TREE_TEMPLATES 238
 // The confirmation dialog's icon is the large Delete picture.
 #define IDI_CONFIRM 192
 

@@ -76,6 +76,69 @@ def glyph(name, u, v, hot):
     return None
 
 
+def tree_glyph(name, u, v):
+    """The tree's 16 x 16 item pictures; a "cut_" name is the same picture faded."""
+    if name.startswith("cut_"):
+        c = tree_glyph(name[4:], u, v)
+        return None if c is None else tuple(200 + (x - 200) // 3 if x < 200 else x for x in c)
+    dark = (40, 40, 40)
+    folder_fill = {"folder": (245, 205, 80), "open": (250, 225, 130), "links": (110, 160, 230),
+                   "groups": (120, 190, 90), "templates": (190, 150, 220)}
+    if name in folder_fill:
+        if name == "open" and 0.05 <= u <= 0.95 and 0.45 <= v <= 0.85 and u >= 0.05 + (0.85 - v) * 0.5:
+            return folder_fill[name] if min(0.85 - v, 0.95 - u) > 0.06 else dark
+        if 0.06 <= u <= 0.4 and 0.2 <= v <= 0.32:
+            return dark
+        if 0.06 <= u <= 0.94 and 0.3 <= v <= 0.85:
+            edge = min(u - 0.06, 0.94 - u, v - 0.3, 0.85 - v) < 0.07
+            return dark if edge else folder_fill[name]
+        return None
+    if name in ("link", "template"):
+        if 0.2 <= u <= 0.8 and 0.08 <= v <= 0.92:
+            edge = min(u - 0.2, 0.8 - u, v - 0.08, 0.92 - v) < 0.07
+            if edge:
+                return dark
+            if name == "link" and abs(math.hypot(u - 0.5, v - 0.55) - 0.18) < 0.05:
+                return (30, 110, 220)
+            if name == "template" and (abs(v - 0.3) < 0.05 or (abs(u - 0.5) < 0.05 and v > 0.3)) and 0.3 < u < 0.7:
+                return (150, 80, 200)
+            return (255, 255, 255)
+        return None
+    return None
+
+
+TREE_ICONS = ["links", "groups", "link", "folder", "open", "cut_folder", "cut_open", "cut_link", "templates",
+              "template"]
+
+
+def tree_icon(name):
+    size = 16
+    pixels = bytearray()
+    opaque = {}
+    for y in reversed(range(size)):
+        for x in range(size):
+            c = tree_glyph(name, (x + 0.5) / size, (y + 0.5) / size)
+            opaque[(x, y)] = c is not None
+            r, g, b = c if c else (0, 0, 0)
+            pixels += bytes((b, g, r, 255 if c else 0))
+    return icon_from(size, pixels, opaque)
+
+
+def icon_from(size, pixels, opaque):
+    row_bytes = ((size + 31) // 32) * 4
+    mask = bytearray()
+    for y in reversed(range(size)):
+        row = bytearray(row_bytes)
+        for x in range(size):
+            if not opaque[(x, y)]:
+                row[x // 8] |= 0x80 >> (x % 8)
+        mask += row
+    image = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0) + bytes(pixels) + bytes(mask)
+    header = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), 22)
+    return header + entry + image
+
+
 def bmp24(width, height, pixel):
     row_bytes = (width * 3 + 3) & ~3
     data = bytearray()
@@ -143,6 +206,8 @@ def main():
     (out / "toolbar_small.bmp").write_bytes(strip(16))
     (out / "toolbar_large.bmp").write_bytes(strip(32))
     (out / "about.bmp").write_bytes(about())
+    for name in TREE_ICONS:
+        (out / f"tree_{name}.ico").write_bytes(tree_icon(name))
     for name in COMMANDS:
         (out / f"small_{name}.ico").write_bytes(icon(name, 16))
         (out / f"large_{name}.ico").write_bytes(icon(name, 32))

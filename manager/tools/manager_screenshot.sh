@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the manager's window under Xvfb, from a build folder's program,
-# with the settings of a first start.
+# with the settings of a first start and a few sample links (demo_links).
 #   manager/tools/manager_screenshot.sh <build-folder> <out.png>
-# The build folder is the one given to scripts/dev-test.sh (build the target VessaMgr).
+# The build folder is the one given to scripts/dev-test.sh (build the targets VessaMgr and demo_links).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(realpath -m "$1")
@@ -13,6 +13,7 @@ app=$(mktemp -d)
 pid=""
 trap '[[ -n $pid ]] && kill "$pid" 2>/dev/null; wine_env_stop; rm -rf "$app"' EXIT
 cp "$build/x64/bin/VessaMgr.exe" "$app"/
+wine "$build/x64/bin/demo_links.exe" "$(winepath -w "$app")" </dev/null >/dev/null 2>&1
 wine reg delete 'HKLM\SOFTWARE\Corvane Global' /f </dev/null >/dev/null 2>&1 || true
 wine "$app/VessaMgr.exe" </dev/null >/dev/null 2>&1 &
 pid=$!
@@ -20,7 +21,7 @@ if ! timeout 60 xdotool search --sync --onlyvisible --name '^Vessa Manager$' >/d
     echo "The manager's window did not appear" >&2
     exit 1
 fi
-# The first paint follows the show.
-sleep 1
+# The tree is built on the first second's tick after the show.
+sleep 3
 import -window root -crop 800x580+0+0 "$out"
 echo "Saved $out (display $DISPLAY)"

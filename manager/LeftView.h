@@ -1,0 +1,125 @@
+// The tree pane: the link store on disk as one tree (the Links folders with
+// their links, the groups with their members, the template). An item is tied
+// to its file or group line by its kind, its parents' texts and its place
+// among its siblings; every operation reads the folders again.
+#pragma once
+
+#include "FolderUtil.h"
+#include "LinkStore.h"
+#include "LinkTreeRules.h"
+
+#include "fw/frame.h"
+#include "fw/ui_handles.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+class CNimbApp;
+class CNimbDoc;
+
+class CLeftView : public fw::View {
+public:
+    static constexpr UINT_PTR kBuildTimer = 51;
+    // The item data of an item whose file or line cannot be read.
+    static constexpr LPARAM kUnreadable = -1;
+
+    CLeftView(CNimbApp& app, CNimbDoc& doc);
+    ~CLeftView() override;
+
+    bool CreateView(HWND parent, UINT id, const RECT& rc) override;
+    void OnInitialUpdate() override;
+
+    // Fills an empty tree; selects the root.
+    void BuildTree();
+    // Ends an edit or drag, forgets the clipboard, empties the tree and builds it again.
+    void RefreshTree();
+    // Builds the children of one folder or group item again.
+    void RefreshItem(HTREEITEM item);
+    // Selects the link item of a full link file path; nothing for an empty one.
+    void SelectLinkByPath(const std::string& path);
+    // The current item's new title.
+    int ChangeItemTitle(const std::string& title);
+
+    // The (folder below Links, file name) of a link, member or template item; false when it has none.
+    bool GetLinkLocation(HTREEITEM item, CURLEntry* entry);
+    std::string GetItemPath(HTREEITEM item) const;
+    HTREEITEM FindChildByName(HTREEITEM parent, const std::string& name) const;
+    // The child at which the count of link children (kinds 3 and 10) reaches n; n = 0: the first child.
+    HTREEITEM FindNthLinkChild(HTREEITEM parent, int n) const;
+
+    int Kind(HTREEITEM item) const;
+    std::string Text(HTREEITEM item) const;
+    LPARAM Data(HTREEITEM item) const;
+    HTREEITEM Root() const { return TreeView_GetRoot(hwnd()); }
+    HTREEITEM LinksItem() const { return linksItem_; }
+    HTREEITEM GroupsItem() const { return groupsItem_; }
+    HTREEITEM CurrentItem() const { return current_; }
+
+    // The selection list an item stands for (kind 6: the members, last line first).
+    CURLEntryList SelectionOf(HTREEITEM item, int kind);
+    // The context menu for the current item, as it would be tracked.
+    fw::Menu BuildContextMenu();
+    TreeCommandState CommandState() const;
+
+    // Later steps (editing, the clipboard) set these; rebuilds clear them.
+    void SetEditing(bool editing) { editing_ = editing; }
+    void SetClipboard(HTREEITEM source, bool copy, bool cut) {
+        clipboardSource_ = source;
+        copyPending_ = copy;
+        cutPending_ = cut;
+    }
+    HTREEITEM ClipboardSource() const { return clipboardSource_; }
+
+    bool UpdateCommand(fw::CommandUI& ui) override;
+    bool HandleCommand(UINT id) override;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HTREEITEM InsertItem(HTREEITEM parent, const std::string& text, int kind, LPARAM data);
+    void EnableLabelEditing();
+    void CreateURLItem(const std::string& folder, HTREEITEM parent, bool report);
+    void ConstructNimbGroups();
+    void InsertMembers(HTREEITEM group, const std::string& groupFile, bool report);
+    void OnTimer();
+    void OnSelChanged();
+    void OnRClick();
+    void Report(int code, const char* label);
+    // Ends what a rebuild would leave pointing at deleted items.
+    void EndTransientStates(HTREEITEM subtree);
+    bool IsInside(HTREEITEM item, HTREEITEM subtree) const;
+    int Position(HTREEITEM item) const;
+    std::string GroupFile(HTREEITEM group) const;
+    std::string FolderOfItem(HTREEITEM item) const;
+
+    // Seams of the editing and clipboard commands: each checks its kind rule first.
+    void OnAddFolder() {}
+    void OnAddLink() {}
+    void OnDelete() {}
+    void OnRenameFolder() {}
+    void OnEditCut() {}
+    void OnEditCopy() {}
+    void OnEditPaste() {}
+    void OnImport() {}
+
+    CNimbApp& app_;
+    CNimbDoc& doc_;
+    CFolderUtil folders_;
+    CLinkStore store_;
+    fw::ImageList images_;
+    std::string programFolder_;
+    std::string linksFolder_;
+    std::string groupsFolder_;
+    HTREEITEM current_ = nullptr;
+    HTREEITEM clipboardSource_ = nullptr;
+    bool dragging_ = false;
+    bool copyPending_ = false;
+    bool cutPending_ = false;
+    int linkCounter_ = 0;
+    HTREEITEM linksItem_ = nullptr;
+    HTREEITEM groupsItem_ = nullptr;
+    bool editing_ = false;
+    bool initialised_ = false;
+};

@@ -1,0 +1,39 @@
+// Reads and selects items of a tree control in another process: texts come
+// back through a buffer allocated in that process.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace mgrtest {
+
+class RemoteTree {
+public:
+    // The first tree control inside the window (of another process).
+    explicit RemoteTree(HWND top);
+    ~RemoteTree();
+    RemoteTree(const RemoteTree&) = delete;
+    RemoteTree& operator=(const RemoteTree&) = delete;
+
+    explicit operator bool() const { return tree_ && buffer_; }
+    HTREEITEM Root() const { return Next(nullptr, TVGN_ROOT); }
+    HTREEITEM Child(HTREEITEM item) const { return Next(item, TVGN_CHILD); }
+    HTREEITEM Sibling(HTREEITEM item) const { return Next(item, TVGN_NEXT); }
+    HTREEITEM Caret() const { return Next(nullptr, TVGN_CARET); }
+    // The child of parent with this text, or null.
+    HTREEITEM Find(HTREEITEM parent, const std::string& text) const;
+    std::string Text(HTREEITEM item) const;
+    void Select(HTREEITEM item) const;
+
+private:
+    HTREEITEM Next(HTREEITEM item, UINT how) const;
+
+    HWND tree_ = nullptr;
+    HANDLE process_ = nullptr;
+    void* buffer_ = nullptr;
+};
+
+}  // namespace mgrtest

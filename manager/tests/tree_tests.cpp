@@ -1,0 +1,222 @@
+// The link tree in-process on a small fixture: build, kinds and order, what
+// each selection hands the document, the enable rules on the toolbar, bad
+// group lines, unreadable links, refresh and selection by path.
+#include "manager_fixture.h"
+
+#include "ErrorCodes.h"
+#include "LeftView.h"
+#include "LinkTreeRules.h"
+#include "NimbDoc.h"
+#include "resource.h"
+
+#include "testsupport/box_answerer.h"
+#include "testsupport/pump.h"
+
+#include <gtest/gtest.h>
+
+using mgrtest::ManagerFixture;
+
+namespace {
+
+struct TreeFixture : ManagerFixture {
+    std::string top0, top1, news, daily;
+    CMainFrame* frame = nullptr;
+    CLeftView* tree = nullptr;
+
+    std::string AddLink(const std::string& folder, const std::string& title) {
+        CURLObject record;
+        record.link.title = title;
+        record.link.address = "http://127.0.0.1:1/" + title;
+        std::string name;
+        EXPECT_EQ(CLinkStore(dir.Path()).AddURLObject(folder, record, &name), kErrNone);
+        return name;
+    }
+
+    // Two top links, News with a link and the subfolder Daily with one, a
+    // group of two, an empty group, an empty Templates.
+    explicit TreeFixture(const std::vector<std::string>& extraGroupLines = {}) {
+        dir.MakeFolder("Links");
+        dir.MakeFolder("Groups");
+        dir.MakeFolder("Templates");
+        top0 = AddLink("", "Alpha");
+        top1 = AddLink("", "Beta");
+        dir.MakeFolder("Links\\News");
+        dir.MakeFolder("Links\\News\\Daily");
+        news = AddLink("News", "Herald");
+        daily = AddLink("News\\Daily", "Morning");
+        dir.WriteFile("Groups\\Weekend.vsg", "Links\\" + top1 + "\r\nLinks\\News\\Daily\\" + daily + "\r\n");
+        dir.WriteFile("Groups\\Empty.vsg", "");
+        std::string odd;
+        for (const std::string& line : extraGroupLines) odd += line + "\r\n";
+        if (!extraGroupLines.empty()) dir.WriteFile("Groups\\Odd.vsg", odd);
+    }
+
+    CLeftView& Start() {
+        frame = &ManagerFixture::Start("");
+        tree = f_tree();
+        EXPECT_TRUE(testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 20000))
+            << "timer 51 builds the tree";
+        return *tree;
+    }
+    CLeftView* f_tree() { return app->Document()->GetLeftView(); }
+
+    HTREEITEM Child(HTREEITEM parent, const std::string& text) const { return tree->FindChildByName(parent, text); }
+    std::vector<std::string> Children(HTREEITEM parent) const {
+        std::vector<std::string> texts;
+        for (HTREEITEM c = TreeView_GetChild(tree->hwnd(), parent); c; c = TreeView_GetNextSibling(tree->hwnd(), c))
+            texts.push_back(tree->Text(c) + "/" + std::to_string(tree->Kind(c)));
+        return texts;
+    }
+    void Select(HTREEITEM item) const { TreeView_SelectItem(tree->hwnd(), item); }
+    bool Expanded(HTREEITEM item) const {
+        return (TreeView_GetItemState(tree->hwnd(), item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    }
+};
+
+std::vector<std::string> Entries(const CURLEntryList& list) {
+    std::vector<std::string> out;
+    for (const CURLEntry& e : list) out.push_back(e.group + "|" + e.name + "|" + std::to_string(e.kind));
+    return out;
+}
+
+}  // namespace
+
+TEST(LinkTree, BuildsTheStoreInListingOrderWithKindsAndExpansion) {
+    TreeFixture f;
+    CLeftView& tree = f.Start();
+    HTREEITEM root = tree.Root();
+    EXPECT_EQ(tree.Text(root), "Vessa");
+    EXPECT_EQ(f.Children(root), (std::vector<std::string>{"Links/1", "Groups/2", "Templates/11"}));
+    EXPECT_EQ(f.Children(tree.LinksItem()), (std::vector<std::string>{"News/4", "Alpha/3", "Beta/3"}));
+    HTREEITEM news = f.Child(tree.LinksItem(), "News");
+    EXPECT_EQ(f.Children(news), (std::vector<std::string>{"Daily/4", "Herald/3"}));
+    EXPECT_EQ(f.Children(f.Child(news, "Daily")), (std::vector<std::string>{"Morning/3"}));
+    EXPECT_EQ(f.Children(tree.GroupsItem()), (std::vector<std::string>{"Empty/6", "Weekend/6"}));
+    EXPECT_EQ(f.Children(f.Child(tree.GroupsItem(), "Weekend")), (std::vector<std::string>{"Beta/5", "Morning/5"}));
+    HTREEITEM templates = f.Child(root, "Templates");
+    EXPECT_EQ(f.Children(templates), (std::vector<std::string>{"Default Template/12"}));
+
+    TVITEMA item{};
+    item.mask = TVIF_SELECTEDIMAGE;
+    item.hItem = news;
+    ::SendMessageA(tree.hwnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.iSelectedImage, TreeKind::kOpenFolder);
+    EXPECT_TRUE(f.Expanded(root));
+    EXPECT_TRUE(f.Expanded(tree.LinksItem()));
+    EXPECT_TRUE(f.Expanded(tree.GroupsItem()));
+    EXPECT_FALSE(f.Expanded(templates));
+    EXPECT_EQ(TreeView_GetSelection(tree.hwnd()), root);
+}
+
+TEST(LinkTree, EachSelectionHandsTheDocumentItsEntries) {
+    TreeFixture f;
+    CLeftView& tree = f.Start();
+    CNimbDoc& doc = *f.app->Document();
+    HTREEITEM news = f.Child(tree.LinksItem(), "News");
+    struct Case {
+        HTREEITEM item;
+        int kind;
+        std::vector<std::string> entries;
+    };
+    const Case cases[] = {
+        {f.Child(tree.LinksItem(), "Beta"), 3, {"|" + f.top1 + "|3"}},
+        {f.Child(f.Child(news, "Daily"), "Morning"), 3, {"News\\Daily|" + f.daily + "|3"}},
+        {f.Child(f.Child(tree.GroupsItem(), "Weekend"), "Morning"), 5, {"News\\Daily|" + f.daily + "|3"}},
+        // A group's members, last line first.
+        {f.Child(tree.GroupsItem(), "Weekend"), 6, {"News\\Daily|" + f.daily + "|5", "|" + f.top1 + "|5"}},
+        {news, 4, {}},
+        {tree.LinksItem(), 1, {}},
+        {f.Child(f.Child(tree.Root(), "Templates"), "Default Template"), 12, {"|Default.vst|12"}},
+    };
+    for (const Case& c : cases) {
+        f.Select(c.item);
+        EXPECT_EQ(doc.Kind(), c.kind) << tree.Text(c.item);
+        EXPECT_EQ(Entries(doc.Selection()), c.entries) << tree.Text(c.item);
+    }
+    EXPECT_TRUE(f.dir.Exists("Templates\\Default.vst")) << "the template is written when first selected";
+}
+
+TEST(LinkTree, TheToolbarFollowsTheEnableRules) {
+    TreeFixture f;
+    CLeftView& tree = f.Start();
+    struct Case {
+        HTREEITEM item;
+        std::vector<UINT> enabled;
+    };
+    const std::vector<UINT> buttons{ID_ADD_LINK,  ID_ADD_FOLDER, ID_LAUNCH_BUTTON, ID_EDIT_CUT,
+                                    ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_DELETE};
+    const Case cases[] = {
+        {tree.Root(), {}},
+        {tree.LinksItem(), {ID_ADD_LINK, ID_ADD_FOLDER}},
+        {f.Child(tree.LinksItem(), "Alpha"), {ID_LAUNCH_BUTTON, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_DELETE}},
+        {f.Child(tree.GroupsItem(), "Empty"), {ID_EDIT_DELETE}},
+        {f.Child(tree.GroupsItem(), "Weekend"), {ID_LAUNCH_BUTTON, ID_EDIT_DELETE}},
+        {f.Child(f.Child(tree.Root(), "Templates"), "Default Template"), {}},
+    };
+    for (const Case& c : cases) {
+        f.Select(c.item);
+        f.frame->OnIdle();
+        for (UINT id : buttons) {
+            const bool expected = std::find(c.enabled.begin(), c.enabled.end(), id) != c.enabled.end();
+            EXPECT_EQ(f.frame->LargeToolBar().IsEnabled(id), expected) << tree.Text(c.item) << " " << id;
+        }
+    }
+}
+
+TEST(LinkTree, GroupLinesOutsideLinksAreNeverReadOrLaunched) {
+    TreeFixture f({"C:\\elsewhere\\0.vsl", "Links\\..\\Groups\\Weekend.vsg", "Links\\News\\Daily\\0.vsl"});
+    CLeftView& tree = f.Start();
+    HTREEITEM odd = f.Child(tree.GroupsItem(), "Odd");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(f.Children(odd),
+              (std::vector<std::string>{"C:\\elsewhere\\0.vsl/5", "Links\\..\\Groups\\Weekend.vsg/5", "Morning/5"}))
+        << "every line has its item, so the good one keeps its place";
+    EXPECT_EQ(tree.Data(TreeView_GetChild(tree.hwnd(), odd)), CLeftView::kUnreadable);
+    f.Select(odd);
+    EXPECT_EQ(Entries(f.app->Document()->Selection()), (std::vector<std::string>{"News\\Daily|" + f.daily + "|5"}));
+    f.Select(TreeView_GetChild(tree.hwnd(), odd));
+    EXPECT_TRUE(f.app->Document()->Selection().empty());
+    f.Select(f.Child(odd, "Morning"));
+    EXPECT_EQ(Entries(f.app->Document()->Selection()), (std::vector<std::string>{"News\\Daily|" + f.daily + "|3"}));
+}
+
+TEST(LinkTree, AnUnreadableLinkIsLoggedAndKeepsItsPlace) {
+    TreeFixture f;
+    f.dir.WriteFile("Links\\" + f.top0, "not an archive");
+    testsupport::BoxAnswerer answerer;
+    answerer.Plan(IDYES);  // go on using the program
+    CLeftView& tree = f.Start();
+    EXPECT_EQ(f.Children(tree.LinksItem()), (std::vector<std::string>{"News/4", f.top0 + "/3", "Beta/3"}));
+    f.Select(f.Child(tree.LinksItem(), "Beta"));
+    EXPECT_EQ(Entries(f.app->Document()->Selection()), (std::vector<std::string>{"|" + f.top1 + "|3"}));
+    EXPECT_NE(f.dir.ReadFile("Err.log").find("FuncName: CLeftView::CreateURLItem()"), std::string::npos)
+        << f.dir.ReadFile("Err.log");
+}
+
+TEST(LinkTree, RefreshThenSelectShowsALinkAddedFromOutside) {
+    TreeFixture f;
+    CLeftView& tree = f.Start();
+    CNimbDoc& doc = *f.app->Document();
+    f.Select(f.Child(tree.LinksItem(), "Alpha"));
+    ASSERT_FALSE(doc.Selection().empty());
+    const std::string added = f.AddLink("", "Gamma");
+    const std::string deep = f.AddLink("News\\Daily", "Evening");
+    doc.RefreshNimbTree();
+    EXPECT_EQ(f.Children(tree.LinksItem()), (std::vector<std::string>{"News/4", "Alpha/3", "Beta/3", "Gamma/3"}));
+    doc.SetFocusOnLinkItem(f.dir / ("Links\\" + added));
+    EXPECT_EQ(tree.Text(tree.CurrentItem()), "Gamma");
+    EXPECT_EQ(Entries(doc.Selection()), (std::vector<std::string>{"|" + added + "|3"}));
+    doc.SetFocusOnLinkItem(f.dir / ("Links\\News\\Daily\\" + deep));
+    EXPECT_EQ(tree.Text(tree.CurrentItem()), "Evening") << "a link in a subfolder is found by its folders";
+}
+
+TEST(LinkTree, ARefreshForgetsTheEditAndAClipboardSourceThatWentAway) {
+    TreeFixture f;
+    CLeftView& tree = f.Start();
+    tree.SetEditing(true);
+    tree.SetClipboard(f.Child(tree.LinksItem(), "Alpha"), true, false);
+    tree.RefreshTree();
+    EXPECT_EQ(tree.ClipboardSource(), nullptr);
+    EXPECT_FALSE(tree.CommandState().editing);
+    EXPECT_FALSE(tree.CommandState().copyPending);
+}
