@@ -240,15 +240,11 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_COMMAND: {
             HWND control = reinterpret_cast<HWND>(lParam);
-            // A control's notification (not a toolbar button) goes back to the control.
+            // Another control's notification was reflected to it already: only bar buttons are commands.
             if (control) {
                 bool fromBar = false;
                 for (const ToolBar* bar : toolBars_) fromBar = fromBar || bar->hwnd() == control;
-                if (!fromBar) {
-                    LRESULT reflected = 0;
-                    if (ReflectToChild(control, msg, wParam, lParam, &reflected)) return reflected;
-                    return 0;
-                }
+                if (!fromBar) return 0;
             }
             RouteCommand(LOWORD(wParam));
             return 0;
@@ -268,9 +264,7 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (showingPrompt_) SetMessageText(CommandPrompt(static_cast<UINT>(hot->idNew)));
                 return 0;
             }
-            LRESULT reflected = 0;
-            if (ReflectToChild(hdr->hwndFrom, msg, wParam, lParam, &reflected)) return reflected;
-            return 0;
+            return 0;  // a bound child had it reflected already
         }
         default:
             return Default(msg, wParam, lParam);

@@ -156,19 +156,9 @@ LRESULT SplitterWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             Paint();
             return 0;
         case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM: {
-            HWND from = msg == WM_NOTIFY     ? reinterpret_cast<NMHDR*>(lParam)->hwndFrom
-                        : msg == WM_COMMAND  ? reinterpret_cast<HWND>(lParam)
-                        : msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem
-                                             : ::GetDlgItem(hwnd(), static_cast<int>(wParam));
-            LRESULT reflected = 0;
-            if (from && ReflectToChild(from, msg, wParam, lParam, &reflected)) return reflected;
-            // Commands from menus go on to the frame.
-            if (msg == WM_COMMAND && !lParam) return ::SendMessageA(::GetParent(hwnd()), msg, wParam, lParam);
+            // The panes' own notifications were reflected to them already; menu commands go on to the frame.
+            if (!lParam) return ::SendMessageA(::GetParent(hwnd()), msg, wParam, lParam);
             return Default(msg, wParam, lParam);
-        }
         default:
             return Default(msg, wParam, lParam);
     }

@@ -3,7 +3,8 @@
 // the others leave. A pane below its minimum is hidden (size 0). Dragging a
 // bar sets the ideal size of the row or column before it; a release counts
 // only when it ends a press on a bar of this splitter. Notifications from the
-// panes are reflected to them.
+// panes are reflected to them (as by every fw::Window); menu commands go on to
+// the parent.
 #pragma once
 
 #include "fw/frame.h"
