@@ -123,6 +123,8 @@ TEST_F(BrowserServer, AClientsObjectKeepsTheWindowFromClosingUntilItIsReleased) 
     const std::string savedRect =
         std::string(AppConstants::kRegistryRoot) + "\\App Settings\\" + AppConstants::kProductName;
     ASSERT_TRUE(fw::DeleteKeyTree(HKEY_LOCAL_MACHINE, savedRect));
+    // The default-browser switch lives in the same key: a missing one would ask.
+    browsertest::SkipDefaultBrowserQuestion();
     ASSERT_NE(CRegSettings().LoadWindowRect(AppConstants::kProductName, &rect), 0);
 
     // COM starts the registered program with its switch and hands back its object.
