@@ -117,24 +117,29 @@ void CImportFavoritesDlg::OnImport() {
     if (linkWait_) reader.SetWait(linkWait_);
     // The old store goes only once the chosen folder was read: a wrong path
     // deletes nothing.
-    const int rc = reader.ImportFavorites(path, [this](int count) {
+    bool cleared = false;
+    const int rc = reader.ImportFavorites(path, [this, &cleared](int count) {
         if (host_) host_->OnImportClearingStore();
+        cleared = true;
         const CFolderUtil util(programFolder_);
         util.DeleteFolderTree(programFolder_, AppConstants::kLinks, 4);
         util.DeleteFolderTree(programFolder_, AppConstants::kGroups, CURLEntry::kGroup);
         SetProgressRange(&count);
     });
-    Finish(rc);
+    Finish(rc, cleared);
 }
 
-void CImportFavoritesDlg::Finish(int result) {
+void CImportFavoritesDlg::Finish(int result, bool storeCleared) {
     if (result != kErrNone)
         fw::ShowMessageBox(kFailed, MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST, hwnd());
     else
         CRegSettings(programFolder_).SetImportDone(1);
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     OnCancel();
-    if (result != kErrNone) return;
+    if (result != kErrNone) {
+        if (host_) host_->OnImportFailed(storeCleared);
+        return;
+    }
 
     if (layout_.owner == ImportDialogLayout::Owner::kBrowser)
         fw::ShowMessageBox(kSucceeded, MB_OK);

@@ -42,6 +42,9 @@ public:
     // After a successful import, the dialog hidden: the browser tells a
     // running manager to refresh its tree, the manager rebuilds its own.
     virtual void OnImportSucceeded() = 0;
+    // After a failed import, the dialog hidden; storeCleared: the old links
+    // and groups went before the failure.
+    virtual void OnImportFailed(bool /*storeCleared*/) {}
 
 protected:
     ~CImportFavoritesHost() = default;
@@ -80,7 +83,7 @@ protected:
 private:
     bool ConfirmAgain();
     void ShowProgressState();
-    void Finish(int result);
+    void Finish(int result, bool storeCleared);
 
     ImportDialogLayout layout_;
     CImportFavoritesHost* host_;

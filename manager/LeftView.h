@@ -7,12 +7,14 @@
 #include "FolderUtil.h"
 #include "LinkStore.h"
 #include "LinkTreeRules.h"
+#include "TreeImport.h"
 
 #include "fw/frame.h"
 #include "fw/ui_handles.h"
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 class CNimbApp;
@@ -61,6 +63,8 @@ public:
     // The context menu for the current item, as it would be tracked.
     fw::Menu BuildContextMenu();
     TreeCommandState CommandState() const;
+    // The favorites import dialog, once the Import command made it.
+    CImportFavoritesDlg* ImportDialog() const;
 
     // Later steps (editing, the clipboard) set these; rebuilds clear them.
     void SetEditing(bool editing) { editing_ = editing; }
@@ -102,11 +106,12 @@ private:
     void OnEditCut() {}
     void OnEditCopy() {}
     void OnEditPaste() {}
-    void OnImport() {}
+    void OnImport();
 
     CNimbApp& app_;
     CNimbDoc& doc_;
     CFolderUtil folders_;
+    std::unique_ptr<CTreeImport> import_;
     CLinkStore store_;
     fw::ImageList images_;
     std::string programFolder_;

@@ -1,0 +1,36 @@
+// The tree's favorites import: the manager's import dialog, made on first use
+// with the tree view as its parent, and what the manager does around it (the
+// document's selection emptied before the old store goes, the tree rebuilt
+// once the new one is there).
+#pragma once
+
+#include "ImportFavoritesDlg.h"
+
+#include <memory>
+#include <string>
+
+class CLeftView;
+class CNimbDoc;
+
+class CTreeImport final : public CImportFavoritesHost {
+public:
+    CTreeImport(CLeftView& view, CNimbDoc& doc, std::string programFolder);
+    ~CTreeImport();
+    CTreeImport(const CTreeImport&) = delete;
+    CTreeImport& operator=(const CTreeImport&) = delete;
+
+    // Shows the dialog in its choosing state.
+    void Show();
+    // The dialog, once made.
+    CImportFavoritesDlg* Dialog() const { return dialog_.get(); }
+
+private:
+    void OnImportClearingStore() override;
+    void OnImportSucceeded() override;
+    void OnImportFailed(bool storeCleared) override;
+
+    CLeftView& view_;
+    CNimbDoc& doc_;
+    std::string programFolder_;
+    std::unique_ptr<CImportFavoritesDlg> dialog_;
+};
