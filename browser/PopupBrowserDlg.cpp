@@ -34,12 +34,20 @@ BOOL CPopupBrowserDlg::OnInitDialog() {
 }
 
 void CPopupBrowserDlg::OnBeforeNavigate2(const fw::DispArgs& args) {
+    // Only the page of the window itself counts, and only once: a frame of
+    // that page navigates with its own dispatch, and the page's own later
+    // navigations (redirects, scripts) would start one browser each.
+    if (handedOver_ || !fw::SameObject(args.Dispatch(0).get(), browser_.host().Control().get())) return;
     const std::string address = args.String(1);
-    // Web addresses (http and https) open in a browser of their own; the
-    // hidden window loads the page as well.
+    // Other addresses (about:blank before a script writes the page) only load here.
     if (!StartsWithNoCase(address, "http")) return;
+    handedOver_ = true;
     const std::string program = programFolder_ + "\\" + AppConstants::kBrowserExe;
     ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), address.c_str(), nullptr, SW_SHOW);
+    // The page is the new browser's: this hidden window neither loads it nor
+    // stays; it closes after the control's event, not inside it.
+    args.SetBool(6, true);
+    ::PostMessageA(hwnd(), WM_CLOSE, 0, 0);
 }
 
 LRESULT CPopupBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -47,9 +55,13 @@ LRESULT CPopupBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     return Default(msg, wParam, lParam);
 }
 
-void CPopupBrowserDlg::OnFinalDestroy() { delete this; }
+void CPopupBrowserDlg::OnFinalDestroy() {
+    delete this;
+}
 
-CPopupWindows::~CPopupWindows() { CloseAll(); }
+CPopupWindows::~CPopupWindows() {
+    CloseAll();
+}
 
 CPopupBrowserDlg* CPopupWindows::Live(HWND wnd) {
     if (!::IsWindow(wnd)) return nullptr;
@@ -71,7 +83,9 @@ CPopupBrowserDlg* CPopupWindows::Open(const std::string& programFolder) {
     return popup;
 }
 
-CPopupBrowserDlg* CPopupWindows::Last() const { return windows_.empty() ? nullptr : Live(windows_.back()); }
+CPopupBrowserDlg* CPopupWindows::Last() const {
+    return windows_.empty() ? nullptr : Live(windows_.back());
+}
 
 size_t CPopupWindows::OpenCount() const {
     return static_cast<size_t>(std::count_if(windows_.begin(), windows_.end(), [](HWND wnd) { return Live(wnd); }));

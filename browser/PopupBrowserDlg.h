@@ -1,6 +1,6 @@
 // The hidden window that receives the windows pages open. It is never shown:
-// each web address it is sent to starts a new browser process with that
-// address as its command line.
+// the first web address its own page is sent to starts a new browser process
+// with that address as its command line, and the popup closes.
 //
 // A popup owns itself: it is made with new by CPopupWindows and deletes
 // itself once its window is gone, whether the page closed it or its
@@ -39,6 +39,7 @@ private:
     void OnBeforeNavigate2(const fw::DispArgs& args);
 
     std::string programFolder_;
+    bool handedOver_ = false;  // a browser was started for this window's page
     CWebBrowser2 browser_;
     fw::EventSink events_;
 };

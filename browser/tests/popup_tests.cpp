@@ -1,12 +1,16 @@
 // Windows that pages open: NewWindow2 gives the control a hidden popup
-// window whose web navigations start new browser processes.
+// window whose first web navigation of its own starts a new browser process
+// and closes it.
 #include "page_fixture.h"
 
 #include "StringUtil.h"
 
 #include "fw/dispatch.h"
+#include "fw/handles.h"
 
 #include "testsupport/temp_program_folder.h"
+
+#include <tlhelp32.h>
 
 #include <sstream>
 
@@ -25,6 +29,24 @@ std::vector<std::string> Launches(const testsupport::TempProgramFolder& dir) {
         arguments.push_back(line.substr(first + 1, line.find('|', first + 1) - first - 1));
     }
     return arguments;
+}
+
+// Every browser this process started has ended, so each has logged its start.
+// ShellExecute returns once the process exists, so none can come later.
+bool WaitForStartedBrowsers() {
+    return PumpUntil(
+        [] {
+            fw::Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+            PROCESSENTRY32 entry{};
+            entry.dwSize = sizeof(entry);
+            if (!snapshot || !::Process32First(snapshot.get(), &entry)) return false;
+            do {
+                if (entry.th32ParentProcessID == ::GetCurrentProcessId() && EqualsNoCase(entry.szExeFile, "Vessa.exe"))
+                    return false;
+            } while (::Process32Next(snapshot.get(), &entry));
+            return true;
+        },
+        20000);
 }
 
 class Popups : public PageTest {
@@ -54,10 +76,12 @@ TEST_F(Popups, NewWindowGoesToAHiddenPopupWhoseControlTakesThePage) {
     EXPECT_TRUE(fw::SameObject(window.get(), popup->Browser().host().Control().get()))
         << "the popup's control is the new window";
 
-    // The window handed back is usable: a page goes there, not into the main window.
-    const std::string page = ClosedLoopbackUrl("/opened");
+    // The window handed back is usable: a page that is no web page (those
+    // go to browsers of their own) loads there, not into the main window.
+    const std::string page = "about:blank";
     EXPECT_EQ(fw::DispatchDriver(window).Call(CWebBrowser2::kNavigate, {page}).hr, S_OK);
     ASSERT_TRUE(PumpUntil([&] { return popup->Browser().GetLocationURL() == page; }, 10000));
+    EXPECT_TRUE(::IsWindow(wnd));
     EXPECT_EQ(Control().GetLocationURL(), startUrl);
     PumpFor(100);
     EXPECT_FALSE(::GetWindowLongPtrA(wnd, GWL_STYLE) & WS_VISIBLE) << "the popup is never shown";
@@ -85,7 +109,7 @@ TEST_F(Popups, ExactlyOneReferenceIsHandedOverAndTheClosedPopupLetsGo) {
     }
 }
 
-TEST_F(Popups, WebNavigationsOfThePopupStartNewBrowsers) {
+TEST_F(Popups, TheFirstWebNavigationOfThePopupStartsANewBrowserAndClosesIt) {
     Start();
     const testsupport::TempProgramFolder& dir = browser->dir;
     dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
@@ -93,25 +117,63 @@ TEST_F(Popups, WebNavigationsOfThePopupStartNewBrowsers) {
     fw::ComPtr<IDispatch> window = OpenWindow();
     CPopupBrowserDlg* popup = Dlg().Popup();
     ASSERT_NE(popup, nullptr);
+    HWND wnd = popup->hwnd();
     fw::DispatchDriver driver(window);
 
-    // Real navigations of the popup's control, each ending at once.
-    const std::string http = ClosedLoopbackUrl("/a?b=c");
+    // Real navigations of the popup's control: about:blank only loads there.
+    ASSERT_EQ(driver.Call(CWebBrowser2::kNavigate, {std::string("about:blank")}).hr, S_OK);
+    PumpUntil([&] { return popup->Browser().GetLocationURL() == "about:blank"; }, 3000);
+    EXPECT_TRUE(::IsWindow(wnd));
     std::string https = ClosedLoopbackUrl("/secure");
     https.replace(0, 4, "HTTPS");
-    for (const std::string& address : {std::string("about:blank"), http, https}) {
-        ASSERT_EQ(driver.Call(CWebBrowser2::kNavigate, {address}).hr, S_OK);
-        PumpUntil([&] { return EqualsNoCase(popup->Browser().GetLocationURL(), address); }, 3000);
-    }
-    ASSERT_TRUE(PumpUntil([&] { return Launches(dir).size() >= 2; }, 10000));
-    PumpFor(300);
-    std::vector<std::string> launched = Launches(dir);
-    ASSERT_EQ(launched.size(), 2u) << "about:blank starts nothing";
-    // The two browsers log in the order they run, not the order they were started.
-    if (!EqualsNoCase(launched[1], https)) std::swap(launched[0], launched[1]);
-    EXPECT_EQ(launched[0], http);
-    EXPECT_TRUE(EqualsNoCase(launched[1], https)) << launched[1];
+    ASSERT_EQ(driver.Call(CWebBrowser2::kNavigate, {https}).hr, S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(wnd); }, 10000)) << "the popup closes once it handed its page over";
+    EXPECT_EQ(Dlg().Popup(), nullptr);
+    ASSERT_TRUE(WaitForStartedBrowsers());
+    const std::vector<std::string> launched = Launches(dir);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_TRUE(EqualsNoCase(launched[0], https)) << launched[0];
     EXPECT_EQ(Control().GetLocationURL(), startUrl);
+}
+
+// The control's events fed to the popup's sink: Wine's control sends no
+// frame navigations and no second top-level one.
+TEST_F(Popups, OnlyThePopupsOwnTopLevelWebNavigationActsAndOnlyOnce) {
+    Start();
+    const testsupport::TempProgramFolder& dir = browser->dir;
+    dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
+    dir.WriteFile("behaviour.txt", "silent");
+    fw::ComPtr<IDispatch> window = OpenWindow();
+    CPopupBrowserDlg* popup = Dlg().Popup();
+    ASSERT_NE(popup, nullptr);
+    HWND wnd = popup->hwnd();
+    const fw::ComPtr<IDispatch> own = popup->Browser().host().Dispatch();
+    // Another browser object stands for a frame inside the popup's page.
+    const fw::ComPtr<IDispatch> frame = Control().host().Dispatch();
+    const std::string first = ClosedLoopbackUrl("/first");
+    const std::string second = ClosedLoopbackUrl("/second");
+
+    struct Case {
+        IDispatch* browser;
+        std::string address;
+        bool cancelled;
+    };
+    const Case cases[] = {
+        {frame.get(), ClosedLoopbackUrl("/frame"), false},  // a frame's navigation loads in its frame
+        {own.get(), "about:blank", false},                  // not a web address: it only loads here
+        {own.get(), first, true},                           // handed over: the popup does not load it
+        {own.get(), second, false},                         // the popup is done: nothing more starts
+    };
+    for (const Case& c : cases) {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        ASSERT_EQ(SendBeforeNavigate2(popup->Events(), c.browser, c.address, "", &cancel), S_OK);
+        EXPECT_EQ(cancel != VARIANT_FALSE, c.cancelled) << c.address;
+        EXPECT_TRUE(::IsWindow(wnd)) << "not from inside the control's own event";
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(wnd); }, 5000));
+    EXPECT_EQ(Dlg().Popup(), nullptr);
+    ASSERT_TRUE(WaitForStartedBrowsers());
+    EXPECT_EQ(Launches(dir), std::vector<std::string>{first});
 }
 
 TEST_F(Popups, ThePageClosingItsWindowClosesThePopup) {
