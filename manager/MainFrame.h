@@ -18,6 +18,10 @@ class CNimbDoc;
 
 inline constexpr UINT_PTR kExitTimer = 50;
 inline constexpr UINT kExitTimerPeriod = 20;
+// The box when the browser is not beside the manager.
+inline constexpr char kBrowserMissingText[] =
+    "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this Vessa "
+    "Manager program";
 
 // The frame's fixed sizes and its default rectangle.
 namespace MainFrameSize {

@@ -16,9 +16,6 @@
 #include <shellapi.h>
 
 namespace {
-constexpr char kBrowserMissing[] =
-    "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this Vessa "
-    "Manager program";
 // A maximised window's rectangle is stored as the default one.
 constexpr RECT kMaximisedSave{5, 0, 790, 570};
 }  // namespace
@@ -186,7 +183,7 @@ void CMainFrame::OpenHelpPage(const char* page) {
     const std::string parameter = folder + page;
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
-    if (result == SE_ERR_FNF) fw::ShowMessageBox(kBrowserMissing, MB_OK);
+    if (result == SE_ERR_FNF) fw::ShowMessageBox(kBrowserMissingText, MB_OK);
 }
 
 void CMainFrame::OnHelpGuide() {

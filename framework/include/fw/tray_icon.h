@@ -20,14 +20,22 @@ public:
     bool Add(HWND wnd, UINT id, UINT callbackMessage, HICON icon, const std::string& tip);
     // True when the system took the icon away (or there was none).
     bool Remove();
+    // The shell forgot its icons (it restarted): the shown icon is added
+    // again as it was. True when there was none or the system took it.
+    bool AddAgain();
     bool Shown() const noexcept { return shown_; }
 
     // The record size given to the system.
     static DWORD RecordSize();
 
 private:
+    bool Notify(DWORD message, UINT flags) const;
+
     HWND wnd_ = nullptr;
     UINT id_ = 0;
+    UINT callbackMessage_ = 0;
+    HICON icon_ = nullptr;
+    std::string tip_;
     bool shown_ = false;
 };
 
