@@ -124,9 +124,10 @@ TEST(ManagerTrayProgram, TheLinksPopupLaunchesALinkAndSaysWhenAGroupHasNone) {
 
     t.dir.MakeFolder("Links\\News");
     t.dir.MakeFolder("Links\\News\\Daily");
+    const std::string title = "b";
     CURLObject record;
-    record.link.title = "b";
-    record.link.address = "http://127.0.0.1:1/b";
+    record.link.title = title;
+    record.link.address = "http://127.0.0.1:1/" + title;
     std::string name;
     ASSERT_EQ(CLinkStore(t.dir.Path()).AddURLObject("News\\Daily", record, &name), kErrNone);
     t.dir.WriteFile("Groups\\Empty.vsg", "");

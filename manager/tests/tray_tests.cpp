@@ -11,12 +11,17 @@
 #include "NimbDoc.h"
 #include "TrayWnd.h"
 
+#include "fw/handles.h"
+
 #include "testsupport/box_answerer.h"
 #include "testsupport/pump.h"
 
 #include <gtest/gtest.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 using mgrtest::ManagerFixture;
 
@@ -212,6 +217,39 @@ TEST(ManagerTray, OneDeliveryOfAChoiceActsOnce) {
     EXPECT_FALSE(::IsWindowVisible(f.frame->hwnd()));
     f.Command(TrayCommand::kToggleMain);
     EXPECT_TRUE(::IsWindowVisible(f.frame->hwnd()));
+}
+
+// Every browser this process started has ended, so each has logged its start.
+// ShellExecute returns once the process exists, so none can come later.
+bool StartedBrowsersEnded() {
+    fw::Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    if (!snapshot || !::Process32First(snapshot.get(), &entry)) return false;
+    do {
+        if (entry.th32ParentProcessID == ::GetCurrentProcessId() && _stricmp(entry.szExeFile, "Vessa.exe") == 0)
+            return false;
+    } while (::Process32Next(snapshot.get(), &entry));
+    return true;
+}
+
+TEST(ManagerTray, EachCommandReachesItsActionOnce) {
+    TrayFixture f;
+    ASSERT_NO_FATAL_FAILURE(f.StartTray());
+    f.Command(TrayCommand::kLaunchBrowser);
+    f.Command(TrayCommand::kHelp);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return f.Launches().size() >= 2 && StartedBrowsersEnded(); }, 30000));
+    std::vector<std::string> launched = f.Launches();
+    std::sort(launched.begin(), launched.end());  // the browsers log in the order they run
+    EXPECT_EQ(launched, (std::vector<std::string>{"", f.dir / "Help\\Guide.htm"}));
+
+    for (auto [id, caption] : {std::pair{TrayCommand::kOptions, "Options"}, {TrayCommand::kAbout, "About Vessa"}}) {
+        mgrtest::DialogDriver driver(
+            caption, [](HWND dialog) { ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); });
+        f.Command(id);
+        driver.Join();
+        EXPECT_TRUE(driver.Found()) << caption;
+    }
 }
 
 TEST(ManagerTray, OnlyIdsOfTheLastPopupLaunchAndAnEmptyGroupSaysSo) {
