@@ -7,6 +7,7 @@
 #include "NimbApp.h"
 #include "NimbDoc.h"
 #include "PaneViews.h"
+#include "property/PropertyView.h"
 #include "RegSettings.h"
 #include "resource.h"
 
@@ -114,7 +115,7 @@ bool CMainFrame::OnCreateClient() {
     m_wndSplitter.SetColumnInfo(1, MainFrameSize::kRightColumn, 0);
     if (!m_wndSplitter2.CreateView(0, 0, std::make_unique<CDesktopView>(),
                                    SIZE{MainFrameSize::kRightColumn, MainFrameSize::kDesktopRow}, this) ||
-        !m_wndSplitter2.CreateView(1, 0, std::make_unique<CPropertyView>(),
+        !m_wndSplitter2.CreateView(1, 0, std::make_unique<CPropertyView>(document_),
                                    SIZE{MainFrameSize::kRightColumn, MainFrameSize::kPropertyRow}, this)) {
         m_wndSplitter2.Destroy();
         return false;

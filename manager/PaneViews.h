@@ -1,8 +1,7 @@
-// The right column's panes: the desktop model over the property pages.
-// Empty for now; the tree pane is CLeftView.
+// The right column's upper pane, the desktop model (empty for now); the
+// property pages below it are CPropertyView (property/), the tree pane is CLeftView.
 #pragma once
 
 #include "fw/frame.h"
 
 class CDesktopView : public fw::View {};
-class CPropertyView : public fw::View {};

@@ -1,0 +1,182 @@
+#include "PropertyView.h"
+
+#include "ErrorCodes.h"
+#include "LinkStore.h"
+#include "NimbApp.h"
+#include "PropertyIds.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <charconv>
+#include <climits>
+
+namespace {
+
+bool IsClipboardCommand(UINT id) {
+    return id == ID_EDIT_CUT || id == ID_EDIT_COPY || id == ID_EDIT_PASTE;
+}
+
+}  // namespace
+
+CPropertyView::CPropertyView(CNimbDoc& document) : document_(document) {}
+
+CPropertyView::~CPropertyView() {
+    pages_.Clear();
+}
+
+LRESULT CPropertyView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CREATE:
+            if (Default(msg, wParam, lParam) == -1) return -1;
+            return OnCreate();
+        case WM_SIZE:
+            if (tabs_.hwnd())
+                ::SetWindowPos(tabs_.hwnd(), nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam),
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+            // Item 0's rectangle follows the control's size.
+            pages_.PlaceCurrent();
+            return 0;
+        case WM_SETFOCUS: {
+            const LRESULT r = View::HandleMessage(msg, wParam, lParam);
+            pages_.ShowCurrent(true);
+            return r;
+        }
+        case WM_NOTIFY: {
+            const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
+            if (hdr->hwndFrom == tabs_.hwnd() && hdr->code == TCN_SELCHANGING) {
+                pages_.HideCurrent();
+                return FALSE;
+            }
+            if (hdr->hwndFrom == tabs_.hwnd() && hdr->code == TCN_SELCHANGE) {
+                pages_.ShowCurrent(true);
+                return 0;
+            }
+            break;
+        }
+        case WM_DESTROY:
+            pages_.Clear();
+            document_.SetPropertyPane(nullptr);
+            break;
+        default:
+            break;
+    }
+    return View::HandleMessage(msg, wParam, lParam);
+}
+
+int CPropertyView::OnCreate() {
+    if (!tabs_.CreateTabs(hwnd(), IDC_PROPERTY_TABS)) return -1;
+    pages_.Attach(tabs_.hwnd());
+    linkPage_ = std::make_unique<CURLOptionsDlg>(&document_);
+    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_);
+    fontPage_ = std::make_unique<CFontColorOptionsDlg>();
+    if (!pages_.AddPage(*linkPage_) || !pages_.AddPage(*skinPage_) || !pages_.AddPage(*fontPage_)) return -1;
+    linkPage_->SetEditFocusHandler([this] { BecomeActive(); });
+    // The tree keeps the focus at start-up: the first page is shown without taking it.
+    pages_.ShowCurrent(false);
+    shown_ = linkPage_->Values();
+    document_.SetPropertyPane(this);
+    return 0;
+}
+
+void CPropertyView::BecomeActive() {
+    if (fw::FrameWindow* frame = ParentFrame()) frame->SetActiveView(this);
+}
+
+void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable) {
+    linkPage_->EnableControls(reset != 0, enable != 0);
+    if (kind == CNimbDoc::kTemplate) linkPage_->EnableAddress(titleEnable != 0);
+    skinPage_->EnableControls(reset != 0, enable != 0);
+    fontPage_->EnableControls(enable != 0);
+    if (reset) shown_ = linkPage_->Values();
+}
+
+int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&) {
+    std::unique_ptr<CURLObject> record;
+    const int rc = CLinkStore(document_.App().ProgramFolder()).LoadURLObject(entry, &record);
+    if (rc != kErrNone) return rc;
+    if (!record) return kErrNone;
+    FillLinkPage(*record, document_.Kind());
+    skinPage_->FillSkinPage(*record);
+    fontPage_->FillFontPage(*record);
+    return kErrNone;
+}
+
+int CPropertyView::SavePagesToLink(const CURLEntryList&, std::vector<CURLObject>& records) {
+    if (records.empty()) return kErrOpenResourceFile;
+    CURLObject& first = records.front();
+    ReadLinkPage(first);
+    skinPage_->ReadSkinPage(first);
+    fontPage_->ReadFontPage(first);
+    return kErrNone;
+}
+
+void CPropertyView::FillLinkPage(const CURLObject& record, int kind) {
+    CURLOptionsDlg& page = *linkPage_;
+    page.SetTitle(record.link.title);
+    page.SetAddress(kind == CNimbDoc::kTemplate ? std::string() : record.link.address);
+    page.SetComments(record.link.comments);
+    page.SetSeparateBrowser(record.options.separateBrowser != 0, document_.Kind() != CNimbDoc::kMember);
+    page.SetRefresh(record.link.refreshEnabled != 0, static_cast<std::uint32_t>(record.link.refreshInterval) / 60u);
+    page.ValuesReplaced();
+    shown_ = page.Values();
+}
+
+void CPropertyView::ReadLinkPage(CURLObject& record) {
+    const LinkPageValues now = linkPage_->Values();
+    if (now.title != shown_.title) record.link.title = now.title;
+    if (document_.Kind() == CNimbDoc::kTemplate)
+        record.link.address.clear();
+    else if (now.address != shown_.address)
+        record.link.address = now.address;
+    if (now.comments != shown_.comments) record.link.comments = now.comments;
+    if (now.separateBrowser != shown_.separateBrowser) record.options.separateBrowser = now.separateBrowser ? 1 : 0;
+    if (now.refresh != shown_.refresh) record.link.refreshEnabled = now.refresh ? 1 : 0;
+    if (now.minutes != shown_.minutes) {
+        unsigned minutes = 0;
+        linkPage_->GetRefresh(&minutes);
+        const long long seconds = static_cast<long long>(minutes) * 60;
+        record.link.refreshInterval = static_cast<std::int32_t>(seconds > INT_MAX ? INT_MAX : seconds);
+    }
+    // What is read back now is what the record holds from here on.
+    shown_ = now;
+}
+
+bool CPropertyView::LaunchEnabled(const CNimbDoc& document) {
+    const int kind = document.Kind();
+    // The tree's rule: a link, a member, or a group with members; never the template.
+    return kind == CNimbDoc::kLink || kind == CNimbDoc::kMember ||
+           (kind == CNimbDoc::kGroup && !document.Selection().empty());
+}
+
+void CPropertyView::Launch() {
+    if (LaunchEnabled(document_)) document_.SaveAndLaunch();
+}
+
+bool CPropertyView::UpdateCommand(fw::CommandUI& ui) {
+    const UINT id = ui.Id();
+    if (id == ID_LAUNCH || id == ID_LAUNCH_BUTTON) {
+        ui.Enable(LaunchEnabled(document_));
+        return true;
+    }
+    if (!IsClipboardCommand(id)) return false;
+    const CURLOptionsDlg& page = *linkPage_;
+    if (id == ID_EDIT_PASTE)
+        ui.Enable(page.HasFocusedEdit() && ::IsClipboardFormatAvailable(CF_TEXT));
+    else
+        ui.Enable(page.HasFocusedEdit() && page.HasSelection());
+    return true;
+}
+
+bool CPropertyView::HandleCommand(UINT id) {
+    if (id == ID_LAUNCH || id == ID_LAUNCH_BUTTON) {
+        Launch();
+        return true;
+    }
+    if (!IsClipboardCommand(id)) return false;
+    HWND edit = linkPage_->FocusedEdit();
+    if (!edit) return true;
+    const UINT msg = id == ID_EDIT_CUT ? WM_CUT : id == ID_EDIT_COPY ? WM_COPY : WM_PASTE;
+    ::SendMessageA(edit, msg, 0, 0);
+    return true;
+}
