@@ -1,6 +1,8 @@
 #include "PropertyView.h"
 
 #include "ErrorCodes.h"
+#include "LeftView.h"
+#include "LinkItemTitles.h"
 #include "LinkStore.h"
 #include "NimbApp.h"
 #include "PropertyIds.h"
@@ -12,6 +14,9 @@
 #include <climits>
 
 namespace {
+
+// Posted by a save that changed a title: the tree items are renamed after the message that saved.
+constexpr UINT kRetitleItems = WM_APP + 0x22;
 
 bool IsClipboardCommand(UINT id) {
     return id == ID_EDIT_CUT || id == ID_EDIT_COPY || id == ID_EDIT_PASTE;
@@ -54,6 +59,9 @@ LRESULT CPropertyView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         }
+        case kRetitleItems:
+            RetitleSavedLinks();
+            return 0;
         case WM_DESTROY:
             pages_.Clear();
             document_.SetPropertyPane(nullptr);
@@ -102,10 +110,14 @@ int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&
     return kErrNone;
 }
 
-int CPropertyView::SavePagesToLink(const CURLEntryList&, std::vector<CURLObject>& records) {
+int CPropertyView::SavePagesToLink(const CURLEntryList& selection, std::vector<CURLObject>& records) {
     if (records.empty()) return kErrOpenResourceFile;
     CURLObject& first = records.front();
-    ReadLinkPage(first);
+    // The selection may be moving away (a click on the tree): every item of the link takes the title.
+    if (ReadLinkPage(first) && !selection.empty()) {
+        retitled_.emplace_back(selection.front(), first.link.title);
+        ::PostMessageA(hwnd(), kRetitleItems, 0, 0);
+    }
     skinPage_->ReadSkinPage(first);
     fontPage_->ReadFontPage(first);
     return kErrNone;
@@ -122,9 +134,10 @@ void CPropertyView::FillLinkPage(const CURLObject& record, int kind) {
     shown_ = page.Values();
 }
 
-void CPropertyView::ReadLinkPage(CURLObject& record) {
+bool CPropertyView::ReadLinkPage(CURLObject& record) {
     const LinkPageValues now = linkPage_->Values();
-    if (now.title != shown_.title) record.link.title = now.title;
+    const bool retitled = now.title != shown_.title;
+    if (retitled) record.link.title = now.title;
     if (document_.Kind() == CNimbDoc::kTemplate)
         record.link.address.clear();
     else if (now.address != shown_.address)
@@ -140,6 +153,15 @@ void CPropertyView::ReadLinkPage(CURLObject& record) {
     }
     // What is read back now is what the record holds from here on.
     shown_ = now;
+    return retitled;
+}
+
+void CPropertyView::RetitleSavedLinks() {
+    auto pending = std::move(retitled_);
+    retitled_.clear();
+    CLeftView* tree = document_.GetLeftView();
+    if (!tree) return;
+    for (const auto& [entry, title] : pending) RetitleLinkItems(*tree, document_.App().ProgramFolder(), entry, title);
 }
 
 bool CPropertyView::LaunchEnabled(const CNimbDoc& document) {

@@ -17,6 +17,9 @@
 #include "fw/tab_pages.h"
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 class CPropertyView : public fw::View, public CPropertyPane {
 public:
@@ -29,7 +32,8 @@ public:
     int SavePagesToLink(const CURLEntryList& selection, std::vector<CURLObject>& records) override;
 
     void FillLinkPage(const CURLObject& record, int kind);
-    void ReadLinkPage(CURLObject& record);
+    // true when the title was changed on the page.
+    bool ReadLinkPage(CURLObject& record);
 
     // The document saves the current link and launches the selection (menu, toolbar and tree Launch).
     void Launch();
@@ -50,6 +54,7 @@ protected:
 private:
     int OnCreate();
     void BecomeActive();
+    void RetitleSavedLinks();
 
     CNimbDoc& document_;
     CPropertyTabCtrl tabs_;
@@ -59,4 +64,6 @@ private:
     fw::TabPages pages_;
     // What the link page showed after its last fill, reset or save.
     LinkPageValues shown_;
+    // Links saved with a new title whose tree items still show the old one.
+    std::vector<std::pair<CURLEntry, std::string>> retitled_;
 };

@@ -77,10 +77,12 @@ TEST(ManagerPropertyView, ThreeOwnerDrawnTabsNamedByTheirPagesWithTheLinkPageSho
     ::MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&first), 2);
     EXPECT_EQ(page.left, first.left);
     EXPECT_EQ(page.top, first.bottom);
-    // Every shown control of the link page lies within the right column.
+    // Every shown control of the link page lies within the pane at its first size.
     const RECT column = fw::ScreenRectOf(f.view->hwnd());
-    for (int id : {IDC_TITLE_LABEL, IDC_LINK_TITLE, IDC_LINK_ADDRESS, IDC_LINK_COMMENTS, IDC_SEPARATE_BROWSER})
+    for (int id : {IDC_TITLE_LABEL, IDC_LINK_TITLE, IDC_LINK_ADDRESS, IDC_LINK_COMMENTS, IDC_SEPARATE_BROWSER}) {
         EXPECT_LE(fw::ScreenRectOf(f.Control(id)).right, column.right) << id;
+        EXPECT_LE(fw::ScreenRectOf(f.Control(id)).bottom, column.bottom) << id;
+    }
 }
 
 TEST(ManagerPropertyView, ATabChangeHidesThePageAndShowsTheNewOneInItsPlace) {
@@ -348,4 +350,40 @@ TEST(ManagerPropertyView, ChangedMinutesAndFlagsAreStored) {
     EXPECT_EQ(saved->link.refreshInterval, 180);
     EXPECT_EQ(saved->link.refreshEnabled, 1);
     EXPECT_EQ(saved->options.separateBrowser, 1);
+}
+
+// A click on another tree item: the old link is saved with the title, its
+// items take it, and the newly selected item keeps its own, in either order
+// of focus and selection.
+TEST(ManagerPropertyView, ATitleTypedBeforeAClickOnTheTreeRenamesItsOwnItemsOnly) {
+    for (bool focusFirst : {false, true}) {
+        PropertyFixture f;
+        const std::string alpha = f.AddLink("Alpha");
+        const std::string beta = f.AddLink("Beta");
+        f.dir.WriteFile("Groups\\Both.vsg", "Links\\" + beta + "\r\nLinks\\" + alpha + "\r\n");
+        f.StartManager();
+        HTREEITEM alphaItem = f.Link("Alpha");
+        HTREEITEM betaItem = f.Link("Beta");
+        HTREEITEM group = f.Group("Both");
+        f.Select(alphaItem);
+        f.Retype(IDC_LINK_TITLE, "Gamma");
+        if (focusFirst) {
+            ::SetFocus(f.tree->hwnd());
+            f.Select(betaItem);
+        } else {
+            f.Select(betaItem);
+            ::SetFocus(f.tree->hwnd());
+        }
+        const HTREEITEM secondMember =
+            TreeView_GetNextSibling(f.tree->hwnd(), TreeView_GetChild(f.tree->hwnd(), group));
+        EXPECT_TRUE(PumpUntil([&] { return f.tree->Text(alphaItem) == "Gamma"; }, 10000)) << focusFirst;
+        EXPECT_EQ(f.tree->Text(secondMember), "Gamma") << focusFirst;
+        f.PumpLoop();
+        testsupport::PumpFor(0);
+        EXPECT_EQ(f.tree->Text(betaItem), "Beta") << focusFirst;
+        EXPECT_EQ(f.tree->Text(TreeView_GetChild(f.tree->hwnd(), group)), "Beta") << focusFirst;
+        EXPECT_EQ(f.Load("Links\\" + alpha)->link.title, "Gamma") << focusFirst;
+        EXPECT_EQ(f.Load("Links\\" + beta)->link.title, "Beta") << focusFirst;
+        EXPECT_EQ(f.Text(IDC_LINK_TITLE), "Beta") << focusFirst;
+    }
 }
