@@ -24,55 +24,17 @@ using adtest::TwadLine;
 using adtest::UserProxy;
 using testsupport::PumpUntil;
 
-struct Search {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindMain(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid != s->pid || !::IsWindowVisible(wnd) || !::GetDlgItem(wnd, IDC_ADDRESS)) return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
-class Browser {
+// The browser started with an address, its boxes answered; closed with its CLOSE button.
+class Browser : public browsertest::BrowserProgram {
 public:
-    Browser(const testsupport::TempProgramFolder& dir, const std::string& address) {
-        const std::string exe = dir / "Vessa.exe";
-        std::string line = "\"" + exe + "\" " + address;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si,
-                              &pi))
-            return;
-        process_.reset(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-        boxes_ = std::make_unique<testsupport::BoxAnswerer>(pi.dwProcessId);
-        PumpUntil(
-            [&] {
-                Search s{pi.dwProcessId, nullptr};
-                ::EnumWindows(FindMain, reinterpret_cast<LPARAM>(&s));
-                window_ = s.found;
-                return window_ != nullptr || ::WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
-            },
-            30000);
+    Browser(const testsupport::TempProgramFolder& dir, const std::string& address) : BrowserProgram(dir, address) {
+        if (!started()) return;
+        boxes_ = std::make_unique<testsupport::BoxAnswerer>(id());
+        WaitForWindow();
     }
-    ~Browser() {
-        if (!process_) return;
-        if (window_) ::PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), 0);
-        if (::WaitForSingleObject(process_.get(), 20000) != WAIT_OBJECT_0) ::TerminateProcess(process_.get(), 99);
-    }
-    HANDLE process() const { return process_.get(); }
-    HWND window() const { return window_; }
     size_t boxes() const { return boxes_ ? boxes_->Boxes().size() : 0; }
 
 private:
-    fw::Handle process_;
-    HWND window_ = nullptr;
     std::unique_ptr<testsupport::BoxAnswerer> boxes_;
 };
 
@@ -82,15 +44,11 @@ RECT RectIn(HWND parent, HWND child) {
     return rc;
 }
 
-class AdProgram : public ::testing::Test {
+class AdProgram : public ::testing::Test, protected browsertest::BrowserFolder {
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(bannertest::RegSvr32(false), 0u); }
     static void TearDownTestSuite() { bannertest::RegSvr32(true); }
-    AdProgram() { dir.CopyProgram("Vessa.exe"); }
 
-    testsupport::TempProgramFolder dir;
-    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
-    bool noQuestion = browsertest::SkipDefaultBrowserQuestion();
     testsupport::TempProgramFolder logDir;
     StandInLogs logs{logDir};
 };
@@ -115,27 +73,10 @@ TEST_F(AdProgram, TheStartHandsTheProxyOverExactlyOnce) {
     }
 }
 
-struct PopupSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindPopup(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<PopupSearch*>(param);
+HWND MenuPopupOf(HWND wnd) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(wnd, &pid);
-    char cls[16] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    if (pid != s->pid || !::IsWindowVisible(wnd) || std::string(cls) != "#32768") return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
-HWND MenuPopupOf(HWND wnd) {
-    PopupSearch s{0, nullptr};
-    ::GetWindowThreadProcessId(wnd, &s.pid);
-    ::EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return testsupport::VisibleWindowOfClass(pid, "#32768");
 }
 
 TEST_F(AdProgram, ASkinChangeHandsTheProxyOverAgain) {

@@ -12,7 +12,7 @@
 #include "fw/com_registration.h"
 #include "fw/registry.h"
 
-#include "testsupport/child_process.h"
+#include "testsupport/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -35,27 +35,14 @@ std::string ImageOf(DWORD pid) {
     return std::string(path, size);
 }
 
-struct BrowserSearch {
-    const std::string* program;
-    HWND found;
-};
-
-// A named callback: the 32-bit build takes no lambda as a WINAPI function.
-BOOL CALLBACK CheckBrowserWindow(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<BrowserSearch*>(param);
-    if (!::IsWindowVisible(wnd) || !::GetDlgItem(wnd, IDC_FAVORITES)) return TRUE;
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    if (::lstrcmpiA(ImageOf(pid).c_str(), s->program->c_str()) != 0) return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
 // The visible main window of a browser started from the given program file.
 HWND FindBrowserWindow(const std::string& program) {
-    BrowserSearch s{&program, nullptr};
-    ::EnumWindows(CheckBrowserWindow, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    const auto found = testsupport::TopWindows(0, [&](HWND wnd) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(wnd, &pid);
+        return IsBrowserWindow(wnd) && ::lstrcmpiA(ImageOf(pid).c_str(), program.c_str()) == 0;
+    });
+    return found.empty() ? nullptr : found.front();
 }
 
 // Internet Explorer's start page, set for the test and put back after it.
@@ -79,32 +66,22 @@ private:
     std::optional<std::string> old_;
 };
 
-class BrowserServer : public ::testing::Test {
+class BrowserServer : public ::testing::Test, protected BrowserFolder {
 protected:
     fw::OleApartment ole;
-    testsupport::TempProgramFolder dir;
-    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, kAppRoot};
-    bool noQuestion = browsertest::SkipDefaultBrowserQuestion();
     testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\NimbBrowser.Application"};
     testsupport::ScratchKey classKey{HKEY_LOCAL_MACHINE,
                                      "Software\\Classes\\CLSID\\" + fw::GuidText(NimbBrowserIds::kApplicationClsid)};
     StartPage start{"about:blank"};
     std::string program;
 
-    void SetUp() override {
-        dir.CopyProgram("Vessa.exe");
-        program = dir / "Vessa.exe";
-    }
+    void SetUp() override { program = dir / "Vessa.exe"; }
 
     // Starts the browser ordinarily, waits for its window and closes it with its CLOSE button.
     void RunOrdinaryStart() {
-        testsupport::ChildProcess browser;
-        ASSERT_TRUE(browser.Start(program, "about:blank"));
-        HWND window = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (window = FindBrowserWindow(program)) != nullptr; }, 30000));
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_CLOSE)));
-        EXPECT_EQ(browser.Wait(30000), 0);
+        BrowserProgram browser(dir, "about:blank");
+        ASSERT_TRUE(browser.WaitForWindow());
+        EXPECT_EQ(browser.Close(30000), 0);
     }
 };
 

@@ -15,87 +15,28 @@
 namespace {
 
 using browsertest::InstallSkin;
-using testsupport::ScratchKey;
 using testsupport::TempProgramFolder;
 
-struct FindState {
-    DWORD pid;
-    HWND found;
-};
+using testsupport::TextOf;
 
-BOOL CALLBACK FindMainWindow(HWND wnd, LPARAM param) {
-    auto* state = reinterpret_cast<FindState*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    char cls[32] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    if (pid == state->pid && ::IsWindowVisible(wnd) && std::string(cls) == "#32770" && ::GetDlgItem(wnd, IDC_ADDRESS)) {
-        state->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::string TextOf(HWND wnd) {
-    char text[1024] = {};
-    ::SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                          nullptr);
-    return text;
-}
-
-// One browser process with an exact command line.
-class RunningBrowser {
+// One browser process with an exact command line, its boxes answered.
+class RunningBrowser : public browsertest::BrowserProgram {
 public:
-    RunningBrowser(const TempProgramFolder& dir, const std::string& arguments) {
-        const std::string exe = dir / "Vessa.exe";
-        std::string line = "\"" + exe + "\" " + arguments;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si,
-                              &pi)) {
-            ADD_FAILURE() << "cannot start " << exe;
-            return;
-        }
-        process_.reset(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-        pid_ = pi.dwProcessId;
-        answerer_ = std::make_unique<testsupport::BoxAnswerer>(pid_);
-        for (int i = 0; i < 400 && !window_; ++i) {
-            FindState state{pid_, nullptr};
-            ::EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&state));
-            window_ = state.found;
-            if (!window_) ::Sleep(50);
-        }
-        if (!window_) ADD_FAILURE() << "the browser window did not appear";
+    RunningBrowser(const TempProgramFolder& dir, const std::string& arguments) : BrowserProgram(dir, arguments) {
+        if (!started()) return;
+        answerer_ = std::make_unique<testsupport::BoxAnswerer>(id());
+        if (!WaitForWindow()) ADD_FAILURE() << "the browser window did not appear";
     }
 
-    ~RunningBrowser() {
-        if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-            Close();
-            if (::WaitForSingleObject(process_.get(), 10000) == WAIT_TIMEOUT) ::TerminateProcess(process_.get(), 99);
-        }
-    }
-
-    HWND Window() const { return window_; }
+    HWND Window() const { return window(); }
 
     // The skin's CLOSE button; true when the program ended with code 0.
-    bool Close() {
-        if (!window_) return false;
-        ::PostMessageA(window_, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(window_, IDC_CLOSE)));
-        if (::WaitForSingleObject(process_.get(), 20000) != WAIT_OBJECT_0) return false;
-        DWORD code = 1;
-        ::GetExitCodeProcess(process_.get(), &code);
-        return code == 0;
-    }
+    bool Close() { return window() && RunningProgram::Close() == 0; }
 
     // Waits for the program's end; true when it ended with code 0.
     bool WaitForExit(DWORD ms) {
-        if (::WaitForSingleObject(process_.get(), ms) != WAIT_OBJECT_0) return false;
         DWORD code = 1;
-        ::GetExitCodeProcess(process_.get(), &code);
-        return code == 0;
+        return RunningProgram::WaitForExit(ms, &code) && code == 0;
     }
 
     std::vector<testsupport::SeenBox> Boxes() const {
@@ -103,9 +44,6 @@ public:
     }
 
 private:
-    fw::Handle process_;
-    DWORD pid_ = 0;
-    HWND window_ = nullptr;
     std::unique_ptr<testsupport::BoxAnswerer> answerer_;
 };
 
@@ -115,14 +53,8 @@ DWORD BrowserID() {
     return id;
 }
 
-struct ProgramFixture {
-    TempProgramFolder dir;
-    ScratchKey registry{HKEY_LOCAL_MACHINE, browsertest::kAppRoot};
-    ProgramFixture() {
-        browsertest::SkipDefaultBrowserQuestion();
-        dir.CopyProgram("Vessa.exe");
-        dir.MakeFolder("Links");
-    }
+struct ProgramFixture : browsertest::BrowserFolder {
+    ProgramFixture() { dir.MakeFolder("Links"); }
     std::string AddLink(const RECT& rect, const std::string& skin, const std::string& address) const {
         CURLObject record;
         record.link.windowRect = URLRect{rect.left, rect.top, rect.right, rect.bottom};

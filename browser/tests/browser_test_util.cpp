@@ -1,6 +1,7 @@
 #include "browser_test_util.h"
 
 #include "RegSettings.h"
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,28 @@ void InProcessBrowser::Start(const std::string& commandLine) {
 bool SkipDefaultBrowserQuestion() {
     CRegSettings().SetCheckDefaultBrowser(0);
     return true;
+}
+
+BrowserFolder::BrowserFolder(const char* program, Question question) {
+    if (question == Question::kSkip) SkipDefaultBrowserQuestion();
+    if (program) dir.CopyProgramAs("Vessa.exe", program);
+}
+
+bool IsBrowserWindow(HWND wnd) {
+    return ::IsWindowVisible(wnd) && ::GetDlgItem(wnd, IDC_ADDRESS) && ::GetDlgItem(wnd, IDC_STATUS) &&
+           ::GetDlgItem(wnd, IDC_MENU);
+}
+
+void PressClose(HWND wnd) {
+    ::PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(wnd, IDC_CLOSE)));
+}
+
+BrowserProgram::BrowserProgram(const testsupport::TempProgramFolder& dir, const std::string& arguments,
+                               const std::string& program)
+    : RunningProgram(dir / program, arguments, dir.Path()) {
+    if (!started()) ADD_FAILURE() << "cannot start " << (dir / program);
+    SetCloseRequest(PressClose);
 }
 
 RECT ClientRectIn(HWND parent, HWND child) {

@@ -1,5 +1,6 @@
 // Shared pieces of the browser tests: fixture skins in a program folder, a
-// bounded message pump, and the real main window run in-process.
+// bounded message pump, the program folder of a test, the real main window
+// run in-process, and the real program started from outside.
 #pragma once
 
 #include "NimbBrowserApp.h"
@@ -7,6 +8,7 @@
 
 #include "testsupport/pump.h"
 #include "testsupport/registry_scratch.h"
+#include "testsupport/running_program.h"
 #include "testsupport/temp_program_folder.h"
 
 #include <windows.h>
@@ -38,21 +40,44 @@ inline constexpr char kAppRoot[] = "SOFTWARE\\Corvane Global";
 // question off, after clearing the registry root. Always true.
 bool SkipDefaultBrowserQuestion();
 
-// The real main window, created in-process for a command line.
-struct InProcessBrowser {
+// A test's program folder on a cleared registry root, with the default-browser
+// question switched off unless the test asks for it. The program, when named,
+// is the real Vessa.exe copied in under that name (twad.dll comes with it).
+struct BrowserFolder {
+    enum class Question { kSkip, kAsk };
+    explicit BrowserFolder(const char* program = "Vessa.exe", Question question = Question::kSkip);
+
     testsupport::TempProgramFolder dir;
     testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, kAppRoot};
-    bool noQuestion = SkipDefaultBrowserQuestion();
+};
+
+// A browser main window (visible, with the address box, the status line and the MENU button).
+bool IsBrowserWindow(HWND wnd);
+// The CLOSE button's command, posted to a browser window.
+void PressClose(HWND wnd);
+
+// The real browser program of a folder, started with an exact command line
+// from that folder; closed with its CLOSE button when the test leaves it running.
+class BrowserProgram : public testsupport::RunningProgram {
+public:
+    BrowserProgram(const testsupport::TempProgramFolder& dir, const std::string& arguments,
+                   const std::string& program = "Vessa.exe");
+    // Its main window, once shown.
+    HWND WaitForWindow(DWORD timeoutMs = 30000) { return RunningProgram::WaitForWindow(IsBrowserWindow, timeoutMs); }
+};
+
+// The real main window, created in-process for a command line.
+struct InProcessBrowser : BrowserFolder {
     std::unique_ptr<CNimbBrowserApp> app;
     std::unique_ptr<CNimbBrowserDlg> dlg;
 
     // prepare runs after the folder exists and before the window is made.
     template <typename Prepare>
-    InProcessBrowser(const std::string& commandLine, Prepare prepare) {
+    InProcessBrowser(const std::string& commandLine, Prepare prepare) : BrowserFolder(nullptr) {
         prepare(*this);
         Start(commandLine);
     }
-    explicit InProcessBrowser(const std::string& commandLine = "") { Start(commandLine); }
+    explicit InProcessBrowser(const std::string& commandLine = "") : BrowserFolder(nullptr) { Start(commandLine); }
 
 private:
     void Start(const std::string& commandLine);

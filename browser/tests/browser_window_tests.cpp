@@ -298,9 +298,8 @@ TEST(BrowserWindow, InvertedStartRectanglesCountAsNone) {
         EXPECT_TRUE(::EqualRect(&shown, &expected)) << "stored: " << shown.left << "," << shown.right;
     }
     // A link file's record, handed to the window as the application would.
-    testsupport::TempProgramFolder dir;
-    testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, browsertest::kAppRoot);
-    browsertest::SkipDefaultBrowserQuestion();
+    const browsertest::BrowserFolder folder(nullptr);
+    const testsupport::TempProgramFolder& dir = folder.dir;
     CErrorHandler errors;
     errors.CreateLog(dir.Path());
     BrowserStart start;
@@ -336,9 +335,8 @@ TEST(BrowserWindow, ItsOwnPaletteChangeIsIgnored) {
 // The page control, whose start costs Wine's HTML library its own, and the
 // first navigation come after start-up, once the window can be on the screen.
 TEST(BrowserWindow, ThePageControlWaitsForTheEndOfStartUp) {
-    testsupport::TempProgramFolder dir;
-    testsupport::ScratchKey registry(HKEY_LOCAL_MACHINE, browsertest::kAppRoot);
-    browsertest::SkipDefaultBrowserQuestion();
+    const browsertest::BrowserFolder folder(nullptr);
+    const testsupport::TempProgramFolder& dir = folder.dir;
     CErrorHandler errors;
     errors.CreateLog(dir.Path());
     BrowserStart start;

@@ -28,67 +28,8 @@ namespace {
 
 using testsupport::TempProgramFolder;
 
-class Program {
-public:
-    Program(const std::string& folder, std::string commandLine) {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof(startup);
-        started_ = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                    &startup, &info_) != FALSE;
-    }
-    ~Program() {
-        if (!started_) return;
-        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(info_.hProcess, 1);
-            ::WaitForSingleObject(info_.hProcess, 10000);
-        }
-        ::CloseHandle(info_.hThread);
-        ::CloseHandle(info_.hProcess);
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
-    bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
-
-struct Search {
-    DWORD pid;
-    const char* cls;  // null: the main window
-    HWND found;
-};
-
-BOOL CALLBACK Check(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(wnd, &owner);
-    if (owner != s->pid || !::IsWindowVisible(wnd)) return TRUE;
-    char cls[32] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    const bool match = s->cls ? std::string(cls) == s->cls : ::GetDlgItem(wnd, IDC_FAVORITES) != nullptr;
-    if (!match) return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
-HWND FindWindowOf(DWORD pid, const char* cls) {
-    Search s{pid, cls, nullptr};
-    ::EnumWindows(Check, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-std::string TextOf(HWND wnd) {
-    char text[1024] = {};
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                               &copied))
-        return "<no answer>";
-    return std::string(text, copied);
-}
+using testsupport::TextOf;
+using testsupport::VisibleWindowOfClass;
 
 std::vector<std::string> Lines(const TempProgramFolder& dir, const char* file) {
     if (!dir.Exists(file)) return {};
@@ -117,19 +58,17 @@ void WriteLink(const TempProgramFolder& dir, const CURLEntry& entry, const std::
     ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(entry, record), kErrNone);
 }
 
-class Favorites : public ::testing::Test {
+// The browser runs as Browser.exe.
+class Favorites : public ::testing::Test, protected browsertest::BrowserFolder {
 protected:
-    TempProgramFolder dir;
-    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
+    Favorites() : BrowserFolder("Browser.exe") {}
     LoopbackServer server{"<html><body>page</body></html>"};
-    std::unique_ptr<Program> browser;
+    std::unique_ptr<browsertest::BrowserProgram> browser;
     std::unique_ptr<testsupport::BoxAnswerer> boxes;
     HWND window = nullptr;
 
     void SetUp() override {
         ASSERT_TRUE(server.Listening());
-        browsertest::SkipDefaultBrowserQuestion();
-        dir.CopyProgramAs("Vessa.exe", "Browser.exe");
         dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
         dir.CopyProgramAs("StandInManager.exe", "VessaMgr.exe");
         dir.MakeFolder("Links");
@@ -138,10 +77,10 @@ protected:
     }
 
     void Start() {
-        browser = std::make_unique<Program>(dir.Path(), "\"" + (dir / "Browser.exe") + "\" " + server.Url("/start"));
+        browser = std::make_unique<browsertest::BrowserProgram>(dir, server.Url("/start"), "Browser.exe");
         ASSERT_TRUE(browser->started());
         boxes = std::make_unique<testsupport::BoxAnswerer>(browser->id());
-        ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowOf(browser->id(), nullptr)) != nullptr; }, 20000));
+        ASSERT_TRUE(window = browser->WaitForWindow(20000));
         ASSERT_TRUE(server.WaitForRequests(1, 20000)) << "the start page";
     }
 
@@ -159,12 +98,13 @@ protected:
         ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_FAVORITES, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_FAVORITES)));
         HWND popup = nullptr;
-        ASSERT_TRUE(PumpUntil([&] { return (popup = FindWindowOf(browser->id(), "#32768")) != nullptr; }, 10000));
+        ASSERT_TRUE(
+            PumpUntil([&] { return (popup = VisibleWindowOfClass(browser->id(), "#32768")) != nullptr; }, 10000));
         // The menu's loop reads the keys of its thread's queue.
         for (int i = 0; i < downs; ++i) ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
         if (right) ::PostMessageA(popup, WM_KEYDOWN, VK_RIGHT, 0);
         ::PostMessageA(popup, WM_CHAR, '\r', 0);
-        ASSERT_TRUE(PumpUntil([&] { return FindWindowOf(browser->id(), "#32768") == nullptr; }, 10000));
+        ASSERT_TRUE(PumpUntil([&] { return VisibleWindowOfClass(browser->id(), "#32768") == nullptr; }, 10000));
     }
 };
 

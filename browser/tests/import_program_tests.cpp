@@ -16,7 +16,6 @@
 #include "fw/handles.h"
 
 #include "testsupport/box_answerer.h"
-#include "testsupport/child_process.h"
 #include "testsupport/reg_test_util.h"
 #include "testsupport/registry_scratch.h"
 #include "testsupport/temp_program_folder.h"
@@ -39,48 +38,21 @@ constexpr char kConfirm[] =
     "Vessa has detected that a import was done previously. \nIf you continue with the Import, all you customized "
     "settings for Vessa Manager will be erased. \nDo you want to continue?";
 
-struct Search {
-    DWORD pid;
-    bool importDialog;  // else the main window
-    HWND found;
-};
+using testsupport::TextOf;
 
-BOOL CALLBACK Check(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(wnd, &owner);
-    if (owner != s->pid) return TRUE;
-    const bool match = s->importDialog ? ::GetDlgItem(wnd, IMPORT_BROWSER_IMPORT) != nullptr
-                                       : ::IsWindowVisible(wnd) && ::GetDlgItem(wnd, IDC_FAVORITES) != nullptr;
-    if (!match) return TRUE;
-    s->found = wnd;
-    return FALSE;
+// The import dialog of a process, once shown.
+HWND ImportDialogOf(DWORD pid) {
+    const auto found = testsupport::TopWindows(
+        pid, [](HWND wnd) { return ::IsWindowVisible(wnd) && ::GetDlgItem(wnd, IMPORT_BROWSER_IMPORT) != nullptr; });
+    return found.empty() ? nullptr : found.front();
 }
 
-HWND FindWindowOf(DWORD pid, bool importDialog) {
-    Search s{pid, importDialog, nullptr};
-    ::EnumWindows(Check, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-std::string TextOf(HWND wnd) {
-    char text[2048] = {};
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                               &copied))
-        return "<no answer>";
-    return std::string(text, copied);
-}
-
-class BrowserImport : public ::testing::Test {
+class BrowserImport : public ::testing::Test, protected browsertest::BrowserFolder {
 protected:
-    TempProgramFolder dir;
     TempProgramFolder favorites;
-    testsupport::ScratchKey ownKeys{HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global"};
-    bool noQuestion = browsertest::SkipDefaultBrowserQuestion();
     favtest::FavoritesValue favoritesValue;
     LoopbackServer server{"<html><body>page</body></html>"};
-    testsupport::ChildProcess browser;
+    std::unique_ptr<browsertest::BrowserProgram> browser;
     DWORD pid = 0;
     std::unique_ptr<testsupport::BoxAnswerer> boxes;
     HWND window = nullptr;
@@ -88,7 +60,6 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(server.Listening());
-        dir.CopyProgram("Vessa.exe");
         dir.MakeFolder("Links");
         dir.MakeFolder("Links\\Old");
         dir.MakeFolder("Groups");
@@ -111,32 +82,31 @@ protected:
     }
 
     void Start() {
-        ASSERT_TRUE(browser.Start(dir / "Vessa.exe", server.Url("/start")));
-        pid = ::GetProcessId(browser.Process());
+        browser = std::make_unique<browsertest::BrowserProgram>(dir, server.Url("/start"));
+        ASSERT_TRUE(browser->started());
+        pid = browser->id();
         boxes = std::make_unique<testsupport::BoxAnswerer>(pid);
-        ASSERT_TRUE(PumpUntil([&] { return (window = FindWindowOf(pid, false)) != nullptr; }, 20000));
+        ASSERT_TRUE(window = browser->WaitForWindow(20000));
     }
 
     void TearDown() override {
         if (window) {
-            ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(window, IDC_CLOSE)));
-            EXPECT_EQ(browser.Wait(20000), 0);
+            EXPECT_EQ(browser->Close(20000), 0);
         }
     }
 
     // Menu command 31006; the dialog shows, first seen by the answerer as a window it leaves alone.
     void ShowImport(size_t boxesBefore) {
         ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(kImportCommand, 0), 0);
-        ASSERT_TRUE(PumpUntil(
-            [&] { return (dialog = FindWindowOf(pid, true)) != nullptr && ::IsWindowVisible(dialog); }, 20000));
+        ASSERT_TRUE(PumpUntil([&] { return (dialog = ImportDialogOf(pid)) != nullptr; }, 20000));
         if (boxesBefore == 0) {
             ASSERT_TRUE(boxes->WaitForBoxes(1));
         }
     }
 
     void Press(int id) {
-        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
     }
 
     bool WaitHidden() {
@@ -200,8 +170,8 @@ TEST_F(BrowserImport, WithoutTheFavoritesValueTheUserTypesTheFolder) {
     ASSERT_NO_FATAL_FAILURE(ShowImport(0));
     EXPECT_EQ(TextOf(::GetDlgItem(dialog, IMPORT_BROWSER_PATH)), "Enter your Internet Explorer Favorite path");
     DWORD_PTR checked = 0;
-    ASSERT_TRUE(::SendMessageTimeoutA(::GetDlgItem(dialog, IMPORT_BROWSER_CHANGE), BM_GETCHECK, 0, 0,
-                                      SMTO_ABORTIFHUNG, 5000, &checked));
+    ASSERT_TRUE(::SendMessageTimeoutA(::GetDlgItem(dialog, IMPORT_BROWSER_CHANGE), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,
+                                      5000, &checked));
     EXPECT_EQ(checked, static_cast<DWORD_PTR>(BST_CHECKED));
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IMPORT_BROWSER_PATH)));
 

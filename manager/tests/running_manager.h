@@ -4,7 +4,7 @@
 
 #include "manager_test_util.h"
 
-#include "testsupport/child_process.h"
+#include "testsupport/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -15,69 +15,40 @@ namespace mgrtest {
 
 using testsupport::TempProgramFolder;
 
-struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-inline BOOL CALLBACK FindManagerWindows(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<Search*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
+inline bool IsManagerWindow(HWND wnd) {
     char title[64] = {};
     ::GetWindowTextA(wnd, title, sizeof(title));
-    if ((s->pid == 0 || pid == s->pid) && std::string(title) == "Vessa Manager") s->found.push_back(wnd);
-    return TRUE;
+    return std::string(title) == "Vessa Manager";
 }
 
-// Every top-level "Vessa Manager" window (of one process, or of any with pid 0).
+// Every top-level "Vessa Manager" window (of one process, or of any other with pid 0).
 inline std::vector<HWND> ManagerWindows(DWORD pid = 0) {
-    Search s{pid, {}};
-    ::EnumWindows(FindManagerWindows, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return testsupport::TopWindows(pid, IsManagerWindow);
 }
 
-class RunningManager {
+// Ended by a real exit: the close ends it once the icon is gone.
+class RunningManager : public testsupport::RunningProgram {
 public:
-    RunningManager(const TempProgramFolder& dir, const std::string& arguments) {
-        if (!child_.Start(dir / "VessaMgr.exe", arguments)) {
-            ADD_FAILURE() << "cannot start the manager";
-            return;
-        }
-        pid_ = ::GetProcessId(child_.Process());
+    RunningManager(const TempProgramFolder& dir, const std::string& arguments)
+        : RunningProgram(dir / "VessaMgr.exe", arguments) {
+        if (!started()) ADD_FAILURE() << "cannot start the manager";
+        SetCloseRequest([](HWND frame) { ::PostMessageA(frame, WM_TIMER, 50, 0); });
     }
-    ~RunningManager() { Stop(); }
+    ~RunningManager() override { Stop(); }
 
-    // Its frame once it exists; null when the process ended first or after the time-out.
-    HWND WaitForWindow(DWORD timeoutMs = 30000) {
-        const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-        while (::GetTickCount64() < end) {
-            const auto windows = ManagerWindows(pid_);
-            if (!windows.empty()) return window_ = windows.front();
-            if (Ended(0)) return nullptr;
-            ::Sleep(20);
-        }
-        return nullptr;
-    }
-    DWORD WaitForIdle() const { return ::WaitForInputIdle(child_.Process(), 30000); }
-    bool Ended(DWORD timeoutMs) const { return ::WaitForSingleObject(child_.Process(), timeoutMs) == WAIT_OBJECT_0; }
-    int ExitCode() {
+    // Its frame once it exists, shown or not; null when the process ended first or after the time-out.
+    HWND WaitForWindow(DWORD timeoutMs = 30000) { return RunningProgram::WaitForWindow(IsManagerWindow, timeoutMs); }
+    DWORD WaitForIdle() const { return ::WaitForInputIdle(process(), 30000); }
+    bool Ended(DWORD timeoutMs) const { return WaitForExit(timeoutMs); }
+    int ExitCode() const {
         DWORD code = 0;
-        ::GetExitCodeProcess(child_.Process(), &code);
+        ::GetExitCodeProcess(process(), &code);
         return static_cast<int>(code);
     }
-    // A real exit: the close ends it once the icon is gone.
     void Stop() {
-        if (!child_.Process() || Ended(0)) return;
-        if (window_) ::PostMessageA(window_, WM_TIMER, 50, 0);
-        if (!Ended(20000)) child_.Wait(0);
+        if (started() && !Ended(0)) Close(20000);
     }
-    HWND Window() const { return window_; }
-
-private:
-    testsupport::ChildProcess child_;
-    DWORD pid_ = 0;
-    HWND window_ = nullptr;
+    HWND Window() const { return window(); }
 };
 
 inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {

@@ -39,14 +39,11 @@ using pagetest::PumpUntil;
 constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 constexpr char kBrowserKey[] = "SOFTWARE\\Corvane Global\\Vessa\\App Settings\\Vessa";
 
-class ProgramCommands : public ::testing::Test {
+class ProgramCommands : public ::testing::Test, protected browsertest::BrowserFolder {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server.Listening());
         ::RegDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
-        dir.CopyProgram("Vessa.exe");
-        // Wine's browser is never the default: no question at the start.
-        regtest::PutDword(HKEY_LOCAL_MACHINE, kBrowserKey, "CheckDefaultBrowser", 0);
     }
     void TearDown() override {
         for (HWND wnd : BrowserWindows(0)) ::PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), 0);
@@ -57,16 +54,10 @@ protected:
     }
 
     void Start(const std::string& address) {
-        browser = std::make_unique<Program>(dir.Path(), Quoted(dir / "Vessa.exe", " " + address));
+        browser = std::make_unique<browsertest::BrowserProgram>(dir, address);
         ASSERT_TRUE(browser->started());
         boxes = std::make_unique<testsupport::BoxAnswerer>(browser->id());
-        ASSERT_TRUE(PumpUntil(
-            [&] {
-                const auto windows = BrowserWindows(browser->id());
-                window = windows.empty() ? nullptr : windows.front();
-                return window != nullptr;
-            },
-            20000));
+        ASSERT_TRUE(window = browser->WaitForWindow(20000));
     }
     void Close() {
         ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), 0);
@@ -100,11 +91,9 @@ protected:
         return r;
     }
 
-    testsupport::TempProgramFolder dir;
-    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, browsertest::kAppRoot};
     regtest::SavedKey typed{HKEY_CURRENT_USER, kTypedUrls};
     pagetest::LoopbackServer server{"<html><body>page</body></html>"};
-    std::unique_ptr<Program> browser;
+    std::unique_ptr<browsertest::BrowserProgram> browser;
     std::unique_ptr<testsupport::BoxAnswerer> boxes;
     HWND window = nullptr;
 };

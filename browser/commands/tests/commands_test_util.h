@@ -1,8 +1,11 @@
 // Pieces of the command tests: a menu read back as text, a connected state
-// the test sets, and the real browser program started and found from outside.
+// the test sets, and the real browser program found from outside.
 #pragma once
 
 #include "BrowserCommands.h"
+#include "browser_test_util.h"
+
+#include "testsupport/running_program.h"
 
 #include <windows.h>
 
@@ -41,28 +44,15 @@ public:
     bool readable_;
 };
 
-// A program started by the test, ended by force when the test left it running.
-class Program {
-public:
-    Program(const std::string& folder, std::string commandLine);
-    ~Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
-    bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
-    bool WaitForExit(DWORD ms) const { return ::WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
-
 // The visible browser main windows of a process (0: any process but this one's).
-std::vector<HWND> BrowserWindows(DWORD processId);
+inline std::vector<HWND> BrowserWindows(DWORD processId) {
+    return testsupport::TopWindows(processId, browsertest::IsBrowserWindow);
+}
 // The visible window of the class in a process ("#32768" a popup menu, "#32770" a box).
-HWND WindowOfClass(DWORD processId, const char* cls);
-// A window's text, asked across processes with a time-out.
-std::string TextOf(HWND wnd);
+inline HWND WindowOfClass(DWORD processId, const char* cls) {
+    return testsupport::VisibleWindowOfClass(processId, cls);
+}
+using testsupport::TextOf;
 // The lines of a text file in the folder ("\r\n" ends each); empty when it is missing.
 std::vector<std::string> Lines(const std::string& path);
 // The arguments field of a stand-in's launches.log line: tick|arguments|...

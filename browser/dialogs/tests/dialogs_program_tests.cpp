@@ -30,14 +30,6 @@ constexpr char kBrowserKey[] = "SOFTWARE\\Corvane Global\\Vessa\\App Settings\\V
 constexpr char kAppSettings[] = "SOFTWARE\\Corvane Global\\Vessa\\App Settings";
 constexpr char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
-std::string Quoted(const std::string& path, const std::string& rest) {
-    std::string line = "\"";
-    line += path;
-    line += "\"";
-    line += rest;
-    return line;
-}
-
 // The visible dialog of a process with the caption.
 HWND DialogOf(DWORD pid, const std::string& caption) {
     for (HWND wnd = ::FindWindowA("#32770", caption.c_str()); wnd;
@@ -49,24 +41,20 @@ HWND DialogOf(DWORD pid, const std::string& caption) {
     return nullptr;
 }
 
-class ProgramDialogs : public ::testing::Test {
+// The question is asked unless a test switches it off.
+class ProgramDialogs : public ::testing::Test, protected browsertest::BrowserFolder {
 protected:
+    ProgramDialogs() : BrowserFolder("Vessa.exe", Question::kAsk) {}
     void SetUp() override {
         ::SetEnvironmentVariableA("http_proxy", nullptr);
         ::SetEnvironmentVariableA("HTTP_PROXY", nullptr);
-        dir.CopyProgram("Vessa.exe");
     }
     void TearDown() override {
         if (window) Close();
     }
-    std::string StartArguments() const {
-        std::string arguments = " ";
-        arguments += server.Url("/start");
-        return arguments;
-    }
     // Starts the browser; with asked, waits for the question and leaves it open.
     void Start(bool asked) {
-        browser = std::make_unique<Program>(dir.Path(), Quoted(dir / "Vessa.exe", StartArguments()));
+        browser = std::make_unique<browsertest::BrowserProgram>(dir, server.Url("/start"));
         ASSERT_TRUE(browser->started());
         if (asked) {
             ASSERT_TRUE(PumpUntil([&] { return (question = DialogOf(browser->id(), "Vessa")) != nullptr; }, 20000));
@@ -74,15 +62,7 @@ protected:
         }
         WaitForWindow();
     }
-    void WaitForWindow() {
-        ASSERT_TRUE(PumpUntil(
-            [&] {
-                const auto windows = BrowserWindows(browser->id());
-                window = windows.empty() ? nullptr : windows.front();
-                return window != nullptr;
-            },
-            20000));
-    }
+    void WaitForWindow() { ASSERT_TRUE(window = browser->WaitForWindow(20000)); }
     void Close() {
         ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED), 0);
         EXPECT_TRUE(browser->WaitForExit(20000));
@@ -106,11 +86,9 @@ protected:
         regtest::PutString(HKEY_CURRENT_USER, kInternetSettings, "ProxyServer", "127.0.0.1:" + std::to_string(port));
     }
 
-    testsupport::TempProgramFolder dir;
-    testsupport::ScratchKey registry{HKEY_LOCAL_MACHINE, browsertest::kAppRoot};
     regtest::SavedKey proxy{HKEY_CURRENT_USER, kInternetSettings};
     pagetest::LoopbackServer server{"<html><body>page</body></html>"};
-    std::unique_ptr<Program> browser;
+    std::unique_ptr<browsertest::BrowserProgram> browser;
     HWND window = nullptr;
     HWND question = nullptr;
 };

@@ -1,0 +1,109 @@
+#include "testsupport/running_program.h"
+
+#include "testsupport/pump.h"
+
+namespace testsupport {
+
+namespace {
+
+struct Search {
+    DWORD pid;
+    const WindowTest* test;
+    std::vector<HWND> found;
+};
+
+// A named callback: the 32-bit build takes no lambda as a WINAPI function.
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(wnd, &owner);
+    const bool process = s->pid ? owner == s->pid : owner != ::GetCurrentProcessId();
+    if (process && (*s->test)(wnd)) s->found.push_back(wnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> TopWindows(DWORD pid, const WindowTest& test) {
+    Search s{pid, &test, {}};
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND VisibleWindowOfClass(DWORD pid, const char* className) {
+    const std::string wanted = className;
+    const auto found = TopWindows(pid, [&](HWND wnd) {
+        char cls[64] = {};
+        ::GetClassNameA(wnd, cls, sizeof(cls));
+        return ::IsWindowVisible(wnd) && wanted == cls;
+    });
+    return found.empty() ? nullptr : found.front();
+}
+
+std::string TextOf(HWND wnd) {
+    char text[2048] = {};
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                               &copied))
+        return "<no answer>";
+    return std::string(text, copied);
+}
+
+RunningProgram::RunningProgram(const std::string& program, const std::string& arguments, const std::string& folder) {
+    std::string line = "\"";
+    line += program;
+    line += "\" ";
+    line += arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+        return;
+    ::CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    pid_ = info.dwProcessId;
+}
+
+RunningProgram::~RunningProgram() {
+    if (window_ && closeRequest_)
+        Close();
+    else
+        Terminate();
+}
+
+HWND RunningProgram::WaitForWindow(const WindowTest& isMainWindow, DWORD timeoutMs) {
+    if (!process_) return nullptr;
+    window_ = nullptr;
+    PumpUntil(
+        [&] {
+            const auto windows = TopWindows(pid_, isMainWindow);
+            if (!windows.empty()) window_ = windows.front();
+            return window_ != nullptr || WaitForExit(0);
+        },
+        timeoutMs);
+    return window_;
+}
+
+bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+    if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode) ::GetExitCodeProcess(process_.get(), exitCode);
+    return true;
+}
+
+int RunningProgram::Close(DWORD timeoutMs) {
+    if (!process_) return -1;
+    if (window_ && closeRequest_ && !WaitForExit(0)) closeRequest_(window_);
+    DWORD code = 0;
+    if (WaitForExit(timeoutMs, &code)) return static_cast<int>(code);
+    Terminate();
+    return -1;
+}
+
+void RunningProgram::Terminate() {
+    if (!process_ || WaitForExit(0)) return;
+    ::TerminateProcess(process_.get(), 99);
+    ::WaitForSingleObject(process_.get(), 10000);
+}
+
+}  // namespace testsupport
