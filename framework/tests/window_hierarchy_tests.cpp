@@ -7,6 +7,7 @@
 #include "fw/window.h"
 
 #include "testsupport/debug_output.h"
+#include "testsupport/message_sequence.h"
 #include "window_tests_res.h"
 
 #include <commctrl.h>
@@ -25,17 +26,17 @@ constexpr char kFrameClass[] = "fwTestFrame";
 class PageDialog : public fw::Dialog {
 public:
     PageDialog() : fw::Dialog(IDD_CHILD_PAGE) {}
-    std::vector<UINT> reflected;
+    testsupport::MessageLog reflected;
     std::vector<int> commands;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == fw::kReflectedNotify) {
-            reflected.push_back(msg);
+            reflected.Add(msg, wParam, lParam);
             return 77;
         }
         if (msg == fw::kReflectedCommand) {
-            reflected.push_back(msg);
+            reflected.Add(msg, wParam, lParam);
             return 1;
         }
         return Default(msg, wParam, lParam);
@@ -52,11 +53,11 @@ protected:
 // What reaches the parent's own handler.
 class Frame : public fw::Window {
 public:
-    std::vector<UINT> notifications;
+    testsupport::MessageLog notifications;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_NOTIFY || msg == WM_COMMAND) notifications.push_back(msg);
+        if (msg == WM_NOTIFY || msg == WM_COMMAND) notifications.Add(msg, wParam, lParam);
         return Default(msg, wParam, lParam);
     }
 };
@@ -64,11 +65,11 @@ protected:
 class HostDialog : public fw::Dialog {
 public:
     HostDialog() : fw::Dialog(IDD_TEST_DIALOG) {}
-    std::vector<UINT> notifications;
+    testsupport::MessageLog notifications;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_NOTIFY || (msg == WM_COMMAND && LOWORD(wParam) == 4711)) notifications.push_back(msg);
+        if (msg == WM_NOTIFY || (msg == WM_COMMAND && LOWORD(wParam) == 4711)) notifications.Add(msg, wParam, lParam);
         return Default(msg, wParam, lParam);
     }
 };
@@ -80,7 +81,7 @@ LRESULT SendNotify(HWND parent, HWND from, UINT code) {
 
 // Notifications from the page reach the page's object, not the parent's
 // handler; an unbound child's reach the parent.
-void CheckReflectionToPage(HWND parent, const std::vector<UINT>& parentSaw) {
+void CheckReflectionToPage(HWND parent, testsupport::MessageLog& parentSaw) {
     PageDialog page;
     ASSERT_TRUE(page.CreateModeless(parent));
     ASSERT_TRUE(::GetWindowLongPtrA(page.hwnd(), GWL_STYLE) & WS_CHILD);
@@ -91,18 +92,21 @@ void CheckReflectionToPage(HWND parent, const std::vector<UINT>& parentSaw) {
     EXPECT_EQ(SendNotify(parent, page.hwnd(), NM_CLICK), 77);
     EXPECT_EQ(::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(4711, BN_CLICKED), reinterpret_cast<LPARAM>(page.hwnd())),
               1);
-    EXPECT_EQ(page.reflected, (std::vector<UINT>{fw::kReflectedNotify, fw::kReflectedCommand}));
-    EXPECT_TRUE(parentSaw.empty()) << "a notification the page answered goes no further";
+    static const testsupport::ExpectedMessage kReflected[] = {
+        {fw::kReflectedNotify}, {fw::kReflectedCommand, testsupport::kWParam, MAKEWPARAM(4711, BN_CLICKED)}};
+    testsupport::ExpectSequence(page.reflected, kReflected, "the page's own notifications");
+    testsupport::ExpectSequence(parentSaw, {}, "a notification the page answered goes no further");
 
     // The page's own button talks to the page: a page works like any dialog.
     ::SendMessageA(page.Item(IDC_PAGE_BUTTON), BM_CLICK, 0, 0);
     EXPECT_EQ(page.commands, (std::vector<int>{IDC_PAGE_BUTTON}));
 
-    HWND plain = ::CreateWindowExA(0, "Button", "plain", WS_CHILD, 0, 0, 10, 10, parent,
-                                   reinterpret_cast<HMENU>(4711), nullptr, nullptr);
+    HWND plain = ::CreateWindowExA(0, "Button", "plain", WS_CHILD, 0, 0, 10, 10, parent, reinterpret_cast<HMENU>(4711),
+                                   nullptr, nullptr);
     ASSERT_NE(plain, nullptr);
     SendNotify(parent, plain, NM_CLICK);
-    EXPECT_EQ(parentSaw, (std::vector<UINT>{WM_NOTIFY})) << "an unbound child's notification is the parent's";
+    static const testsupport::ExpectedMessage kParents[] = {{WM_NOTIFY, testsupport::kWParam, 4711}};
+    testsupport::ExpectSequence(parentSaw, kParents, "an unbound child's notification is the parent's");
     ::DestroyWindow(plain);
 }
 
@@ -135,11 +139,11 @@ TEST(WindowHierarchy, ABoundWindowCannotBeBoundAgain) {
 class OlderDialog : public fw::Dialog {
 public:
     OlderDialog() : fw::Dialog(IDD_TEST_DIALOG) {}
-    std::vector<UINT> seen;
+    testsupport::MessageLog seen;
 
 protected:
-    bool HandleMessage(UINT msg, WPARAM, LPARAM, LRESULT* result) override {
-        if (msg == WM_INITDIALOG || msg == WM_APP + 9) seen.push_back(msg);
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        if (msg == WM_INITDIALOG || msg == WM_APP + 9) seen.Add(msg, wParam, lParam);
         if (msg != WM_APP + 9) return false;
         *result = 31;
         return true;
@@ -150,7 +154,8 @@ TEST(WindowHierarchy, TheOlderDialogHandlerStillGetsItsMessages) {
     OlderDialog dlg;
     ASSERT_TRUE(dlg.CreateModeless());
     EXPECT_EQ(::SendMessageA(dlg.hwnd(), WM_APP + 9, 0, 0), 31);
-    EXPECT_EQ(dlg.seen, (std::vector<UINT>{WM_APP + 9})) << "WM_INITDIALOG goes to OnInitDialog only, as before";
+    static const testsupport::ExpectedMessage kSeen[] = {{WM_APP + 9}};
+    testsupport::ExpectSequence(dlg.seen, kSeen, "WM_INITDIALOG goes to OnInitDialog only, as before");
 }
 
 // A dialog whose own loop may run another inside it.
@@ -238,7 +243,8 @@ TEST(BoundaryTrace, AnExceptionStoppedAtADialogProcedureLeavesALine) {
     testsupport::DebugOutputRecorder output;
     ThrowingDialog dlg;
     ASSERT_TRUE(dlg.CreateModeless());
-    ::SendMessageA(dlg.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ACT, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.Item(IDC_ACT)));
+    ::SendMessageA(dlg.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ACT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(dlg.Item(IDC_ACT)));
     EXPECT_FALSE(output.LineWith({"ThrowingDialog", "#32770", "0x0111", "command failure"}).empty())
         << ::testing::PrintToString(output.Lines());
     EXPECT_TRUE(::IsWindow(dlg.hwnd())) << "the dialog goes on";

@@ -2,6 +2,7 @@
 #include "fw/thread.h"
 #include "fw/window.h"
 
+#include "testsupport/message_sequence.h"
 #include "window_tests_res.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +17,13 @@ constexpr UINT kThrow = WM_APP + 2;
 
 class RecordingWindow : public fw::Window {
 public:
-    std::vector<UINT> seen;
+    testsupport::MessageLog seen;
     int finalDestroys = 0;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY || msg == WM_NCDESTROY || msg == kPing)
-            seen.push_back(msg);
+            seen.Add(msg, wParam, lParam);
         if (msg == kPing) return 42 + static_cast<LRESULT>(wParam);
         if (msg == kThrow) throw std::runtime_error("handler failure");
         return Default(msg, wParam, lParam);
@@ -41,7 +42,9 @@ TEST(Window, BindsOnCreateAndUnbindsOnDestroy) {
     ASSERT_TRUE(wnd.Destroy());
     EXPECT_EQ(wnd.hwnd(), nullptr);
     EXPECT_FALSE(::IsWindow(raw));
-    EXPECT_EQ(wnd.seen, (std::vector<UINT>{WM_NCCREATE, WM_CREATE, kPing, WM_DESTROY, WM_NCDESTROY}));
+    static const testsupport::ExpectedMessage kLife[] = {
+        {WM_NCCREATE}, {WM_CREATE}, {kPing, testsupport::kWParam, 1}, {WM_DESTROY}, {WM_NCDESTROY}};
+    testsupport::ExpectSequence(wnd.seen, kLife, "a bound window's life");
     EXPECT_EQ(wnd.finalDestroys, 1);
 }
 

@@ -10,6 +10,7 @@
 #include "MainMenu.h"
 #include "RegSettings.h"
 
+#include "testsupport/message_sequence.h"
 #include "testsupport/box_answerer.h"
 #include "testsupport/reg_test_util.h"
 
@@ -334,10 +335,10 @@ TEST_F(Commands, WorkOfflineHoldsAcrossDownloadStarts) {
     EXPECT_EQ(state.state_, static_cast<DWORD>(INTERNET_STATE_CONNECTED));
 }
 
-// Records the key messages that reach any window of this thread.
+// Records the key presses that reach any window of this thread.
 struct KeyRecorder {
-    static inline std::vector<std::pair<HWND, WPARAM>>* keys = nullptr;
-    std::vector<std::pair<HWND, WPARAM>> seen;
+    static inline testsupport::MessageLog* keys = nullptr;
+    testsupport::MessageLog seen;
     HHOOK hook;
     KeyRecorder() {
         keys = &seen;
@@ -350,7 +351,7 @@ struct KeyRecorder {
     static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
         const MSG* msg = reinterpret_cast<const MSG*>(lParam);
         if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_KEYDOWN && keys)
-            keys->emplace_back(msg->hwnd, msg->wParam);
+            keys->Add(msg->message, msg->wParam, msg->lParam, msg->hwnd);
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
@@ -370,7 +371,7 @@ TEST_F(Commands, CutCopyAndPasteTypeOnlyIntoTheForegroundBrowser) {
         Click(IDC_COPY);
         Command(kPaste);
         PumpFor(200);
-        EXPECT_TRUE(recorder.seen.empty()) << "keys reached window " << recorder.seen.front().first;
+        testsupport::ExpectSequence(recorder.seen, {}, "no key while another window is in front");
     }
     ::DestroyWindow(other);
 
@@ -379,11 +380,12 @@ TEST_F(Commands, CutCopyAndPasteTypeOnlyIntoTheForegroundBrowser) {
     KeyRecorder recorder;
     Click(IDC_CUT);
     HWND holder = Control().hwnd();
-    ASSERT_TRUE(PumpUntil([&] { return recorder.seen.size() >= 2; }, 5000)) << recorder.seen.size();
-    for (const auto& [wnd, key] : recorder.seen)
-        EXPECT_TRUE(wnd == holder || ::IsChild(holder, wnd)) << "a key outside the page control";
-    EXPECT_EQ(recorder.seen[0].second, static_cast<WPARAM>(VK_CONTROL));
-    EXPECT_EQ(recorder.seen[1].second, static_cast<WPARAM>('X'));
+    ASSERT_TRUE(PumpUntil([&] { return recorder.seen.Entries().size() >= 2; }, 5000)) << recorder.seen.Entries().size();
+    for (const auto& key : recorder.seen.Entries())
+        EXPECT_TRUE(key.window == holder || ::IsChild(holder, key.window)) << "a key outside the page control";
+    static const testsupport::ExpectedMessage kCut[] = {{WM_KEYDOWN, testsupport::kWParam, VK_CONTROL},
+                                                        {WM_KEYDOWN, testsupport::kWParam, 'X'}};
+    testsupport::ExpectSequence(recorder.seen, kCut, "Ctrl+X typed into the page control");
 }
 
 TEST_F(Commands, EveryMenuPressDestroysItsMenus) {
