@@ -54,7 +54,9 @@ void CNimbBrowserDlg::SetSkin(const std::string& skinName) {
 
 void CNimbBrowserDlg::SwitchToBuiltInSkin() { SetSkin(AppConstants::kDefaultSkin); }
 
-int CNimbBrowserDlg::LoadSkinBackground() { return skin_.LoadSkinBackground(skinFile_, hwnd()); }
+ErrorCode CNimbBrowserDlg::LoadSkinBackground() {
+    return skin_.LoadSkinBackground(skinFile_, hwnd());
+}
 
 void CNimbBrowserDlg::LoadBuiltInSkin(bool placeControls) {
     // The built-in skin is complete: its steps cannot fail.
@@ -76,11 +78,11 @@ BOOL CNimbBrowserDlg::OnInitDialog() {
 
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
     FillDefaultButtonList();
-    if (const int rc = SetupBitmapButtons(skinFile_); rc != 0) {
+    if (const ErrorCode rc = SetupBitmapButtons(skinFile_); rc != 0) {
         errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetupBitmapButtons");
         LoadBuiltInSkin(false);
     }
-    if (const int rc = SetAllControlsPlacements(skinFile_); rc != 0) {
+    if (const ErrorCode rc = SetAllControlsPlacements(skinFile_); rc != 0) {
         errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()::SetAllControlsPlacements");
         LoadBuiltInSkin(true);
     }

@@ -2,6 +2,8 @@
 // whose shape, background, buttons and layout come from the current skin.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "resource.h"
 
 #include "BrowserState.h"
@@ -45,14 +47,14 @@ public:
 
     // --- Skin buttons ---
     void FillDefaultButtonList();
-    int SetupBitmapButtons(const CSkinFile& skin);
-    int ReadSpecialButtons(const CSkinFile& skin);
+    ErrorCode SetupBitmapButtons(const CSkinFile& skin);
+    ErrorCode ReadSpecialButtons(const CSkinFile& skin);
     void ReadButtonInfo(const CSkinFile& skin, std::vector<std::unique_ptr<CSkinButton>>* descriptors);
     void ApplyButtonInfo(const std::vector<std::unique_ptr<CSkinButton>>& descriptors);
     void RealizeSkinPalette();
 
     // --- Placement and layout ---
-    int SetAllControlsPlacements(const CSkinFile& skin);
+    ErrorCode SetAllControlsPlacements(const CSkinFile& skin);
     void RecordControlProportions();
     void ApplyProportionalLayout(int cx, int cy);
     void ShowOfflineIndicator(bool offline);
@@ -168,7 +170,7 @@ private:
     // The skin of a name: the built-in skin, or a folder under Skins.
     void SetSkin(const std::string& skinName);
     void SwitchToBuiltInSkin();
-    int LoadSkinBackground();
+    ErrorCode LoadSkinBackground();
     // Falls back to the built-in skin: background, buttons and, when asked, placements.
     void LoadBuiltInSkin(bool placeControls);
 

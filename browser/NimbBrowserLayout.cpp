@@ -18,7 +18,7 @@ void MoveControl(HWND control, int x, int y, int width, int height) {
 
 }  // namespace
 
-int CNimbBrowserDlg::SetAllControlsPlacements(const CSkinFile& skin) {
+ErrorCode CNimbBrowserDlg::SetAllControlsPlacements(const CSkinFile& skin) {
     for (CSkinButton* button : liveButtons_) {
         const RECT& r = button->Rect();
         ::SetWindowPos(button->hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -26,7 +26,7 @@ int CNimbBrowserDlg::SetAllControlsPlacements(const CSkinFile& skin) {
         button->SetTooltipText(button->Tooltip(), true);
     }
 
-    if (const int rc = skin.ReadViewer(&viewerRect_); rc != 0) return rc;
+    if (const ErrorCode rc = skin.ReadViewer(&viewerRect_); rc != 0) return rc;
 
     CSkinButton& go = Button(IDC_GO);
     go.SetTooltipText(go.Tooltip(), true);
@@ -54,10 +54,10 @@ int CNimbBrowserDlg::SetAllControlsPlacements(const CSkinFile& skin) {
     MoveControl(go.hwnd(), viewerRect_.right - goWidth, viewerRect_.top - addressHeight, goWidth, goHeight);
     ::ShowWindow(go.hwnd(), SW_SHOWNOACTIVATE);
 
-    if (const int rc = skin.ReadTitleBar(&titleRect_); rc != 0) return rc;
+    if (const ErrorCode rc = skin.ReadTitleBar(&titleRect_); rc != 0) return rc;
     MoveControl(Item(IDC_TITLE), titleRect_.left, titleRect_.top, titleRect_.right - titleRect_.left,
                 titleRect_.bottom - titleRect_.top);
-    return 0;
+    return kErrNone;
 }
 
 void CNimbBrowserDlg::RecordControlProportions() {
@@ -231,7 +231,7 @@ void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
     if (LoadSkinBackground() != 0) SwitchToBuiltInSkin();
 
     FillDefaultButtonList();
-    if (const int rc = SetupBitmapButtons(skinFile_); rc != 0) {
+    if (const ErrorCode rc = SetupBitmapButtons(skinFile_); rc != 0) {
         errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
         LoadBuiltInSkin(false);
     }
@@ -241,7 +241,7 @@ void CNimbBrowserDlg::ChangeSkin(const std::string& skinName) {
     // go to the screen origin, and hiding a shown window costs Wine seconds.
     const bool visible = ::IsWindowVisible(hwnd()) != FALSE;
     if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
-    if (const int rc = SetAllControlsPlacements(skinFile_); rc != 0) {
+    if (const ErrorCode rc = SetAllControlsPlacements(skinFile_); rc != 0) {
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
         errors_.ReportError(rc, "CNimbBrowserDlg::OnInitDialog()");
         if (visible) ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);

@@ -29,20 +29,20 @@ void CNimbBrowserDlg::FillDefaultButtonList() {
     defaultButtonLines_.assign(AppConstants::kDefaultButtonLines.begin(), AppConstants::kDefaultButtonLines.end());
 }
 
-int CNimbBrowserDlg::SetupBitmapButtons(const CSkinFile& skin) {
+ErrorCode CNimbBrowserDlg::SetupBitmapButtons(const CSkinFile& skin) {
     for (CSkinButton* button : liveButtons_)
         if (button->hwnd()) ::ShowWindow(button->hwnd(), SW_HIDE);
     liveButtons_.clear();
 
-    const int special = ReadSpecialButtons(skin);
+    const ErrorCode special = ReadSpecialButtons(skin);
     if (special != 0 && !skin.IsBuiltIn()) return special;
     std::vector<std::unique_ptr<CSkinButton>> descriptors;
     ReadButtonInfo(skin, &descriptors);
     ApplyButtonInfo(descriptors);
-    return 0;
+    return kErrNone;
 }
 
-int CNimbBrowserDlg::ReadSpecialButtons(const CSkinFile& skin) {
+ErrorCode CNimbBrowserDlg::ReadSpecialButtons(const CSkinFile& skin) {
     const std::string& folder = skin.Folder();
     for (size_t i = 0; i < kSpecialButtonCount; ++i) {
         const SkinControl& info = GetSpecialButtonInfo(static_cast<SpecialButton>(i));
@@ -81,7 +81,7 @@ int CNimbBrowserDlg::ReadSpecialButtons(const CSkinFile& skin) {
         }
         if (info.special != SpecialButton::kGo) liveButtons_.push_back(&button);
     }
-    return 0;
+    return kErrNone;
 }
 
 void CNimbBrowserDlg::ReadButtonInfo(const CSkinFile& skin,

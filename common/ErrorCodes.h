@@ -29,6 +29,11 @@ enum ErrorCode : int {
     kErrSettingsWrite = 39,
     kErrOperationAborted = 41,
     kErrCopyAborted = 42,
+    // The skin's bitmap loaders: these select a default picture and are never
+    // reported. A bitmap whose colour table could not be read, and a bitmap
+    // file that cannot be opened or loaded.
+    kErrSkinBitmapUnusable = 44,
+    kErrSkinBitmapFile = 45,
     kErrButtonPalette = 51,
     kErrOpenBitmap = 52,
     kErrSkinViewer = 53,

@@ -31,11 +31,11 @@ CFavoritesReader::CFavoritesReader(HWND progressWindow, std::string programFolde
     : progress_(progressWindow),
       store_(programFolder.empty() ? CFolderUtil().ProgramFolder() : std::move(programFolder)) {}
 
-int CFavoritesReader::Walk(const std::string& favoritesPath, std::vector<Folder>* folders, int* count) const {
+ErrorCode CFavoritesReader::Walk(const std::string& favoritesPath, std::vector<Folder>* folders, int* count) const {
     const std::string root = WithoutTrailingSlash(favoritesPath);
     CFolderUtil util(store_.ProgramFolder());
     std::vector<std::string> walk{root};
-    if (const int rc = util.ListSubfolders(root, &walk); rc != kErrNone) return rc;
+    if (const ErrorCode rc = util.ListSubfolders(root, &walk); rc != kErrNone) return rc;
 
     *count = 0;
     for (std::string& path : walk) {
@@ -51,10 +51,10 @@ int CFavoritesReader::Walk(const std::string& favoritesPath, std::vector<Folder>
     return kErrNone;
 }
 
-int CFavoritesReader::CountLinks(const std::string& favoritesPath, int* count) {
+ErrorCode CFavoritesReader::CountLinks(const std::string& favoritesPath, int* count) {
     std::vector<Folder> folders;
     int counted = 0;
-    if (const int rc = Walk(favoritesPath, &folders, &counted); rc != kErrNone) return rc;
+    if (const ErrorCode rc = Walk(favoritesPath, &folders, &counted); rc != kErrNone) return rc;
     *count = counted;
     return kErrNone;
 }
@@ -71,10 +71,10 @@ CURLObject CFavoritesReader::LoadTemplate() const {
     return fresh;
 }
 
-int CFavoritesReader::ImportFavorites(const std::string& favoritesPath, const WalkedFn& walked) {
+ErrorCode CFavoritesReader::ImportFavorites(const std::string& favoritesPath, const WalkedFn& walked) {
     std::vector<Folder> folders;
     int count = 0;
-    if (const int rc = Walk(favoritesPath, &folders, &count); rc != kErrNone) return rc;
+    if (const ErrorCode rc = Walk(favoritesPath, &folders, &count); rc != kErrNone) return rc;
     if (walked) walked(count);
 
     // One record serves every link: each shortcut overwrites its title,
@@ -104,7 +104,7 @@ int CFavoritesReader::ImportFavorites(const std::string& favoritesPath, const Wa
     return failed ? kErrWriteFile : kErrNone;
 }
 
-int CFavoritesReader::ReadURLFile(const std::string& path, CURLObject* record) {
+ErrorCode CFavoritesReader::ReadURLFile(const std::string& path, CURLObject* record) {
     file_.reset(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // Only a disk file: a pipe or device of that name could block the import.
@@ -118,7 +118,7 @@ int CFavoritesReader::ReadURLFile(const std::string& path, CURLObject* record) {
     ::GetFileTime(file_.get(), &created, &accessed, &written);
 
     std::string address;
-    const int rc = ParseURLLine(&address);
+    const ErrorCode rc = ParseURLLine(&address);
     file_.reset();
     if (rc != kErrNone) return rc;
     record->link.title = title;
@@ -128,7 +128,7 @@ int CFavoritesReader::ReadURLFile(const std::string& path, CURLObject* record) {
     return kErrNone;
 }
 
-int CFavoritesReader::ParseURLLine(std::string* address) {
+ErrorCode CFavoritesReader::ParseURLLine(std::string* address) {
     if (!file_) return kErrNoUrl;
     // One byte past the bound tells a whole file from a cut one. The buffer
     // is kept from file to file.

@@ -4,6 +4,8 @@
 // kMsgImportingLink, sent (so its texts live only during the call).
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "LinkStore.h"
 #include "URLObject.h"
 
@@ -26,7 +28,7 @@ public:
 
     // The number of shortcuts in favoritesPath and every folder below it that
     // an import would store; the folder walk's error (2, 61) when it fails.
-    int CountLinks(const std::string& favoritesPath, int* count);
+    ErrorCode CountLinks(const std::string& favoritesPath, int* count);
 
     // Called once the Favorites folder was walked and its shortcuts counted,
     // before anything is written: the caller clears the old store there.
@@ -36,14 +38,14 @@ public:
     // and stores each readable shortcut as a link from the template. 0; the
     // walk's error (nothing was written, walked was not called); or 9 when a
     // folder or a link could not be written (all the others still were).
-    int ImportFavorites(const std::string& favoritesPath, const WalkedFn& walked = {});
+    ErrorCode ImportFavorites(const std::string& favoritesPath, const WalkedFn& walked = {});
 
     // Opens the shortcut and sets title, address, stamp 2 (creation) and
     // stamp 3 (last access) of record; 6 when the file cannot be opened, 62
     // when it holds no address (record unchanged).
-    int ReadURLFile(const std::string& path, CURLObject* record);
+    ErrorCode ReadURLFile(const std::string& path, CURLObject* record);
     // The address of the open shortcut; 0 or 62.
-    int ParseURLLine(std::string* address);
+    ErrorCode ParseURLLine(std::string* address);
     // The open shortcut's title: its name without folder and ".url".
     std::string GetLinkTitle() const;
 
@@ -60,7 +62,7 @@ private:
         std::vector<std::string> shortcuts;
     };
     // The folders of the walk that can be mirrored, with their shortcuts.
-    int Walk(const std::string& favoritesPath, std::vector<Folder>* folders, int* count) const;
+    ErrorCode Walk(const std::string& favoritesPath, std::vector<Folder>* folders, int* count) const;
     CURLObject LoadTemplate() const;
 
     HWND progress_;

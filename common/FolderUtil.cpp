@@ -72,7 +72,9 @@ CFolderUtil::CFolderUtil() {
 CFolderUtil::CFolderUtil(std::string programFolder)
     : programFolder_(TrimSlash(std::move(programFolder))), linksFolder_(programFolder_ + AppConstants::kLinksSub) {}
 
-int CFolderUtil::GetProgramFolder(std::string* out) { return ::GetProgramFolder(out); }
+ErrorCode CFolderUtil::GetProgramFolder(std::string* out) {
+    return ::GetProgramFolder(out);
+}
 
 bool CFolderUtil::IsContainedRelative(std::string_view relative) {
     // A leading slash, a drive or a share, and a colon (a drive-relative path
@@ -81,13 +83,14 @@ bool CFolderUtil::IsContainedRelative(std::string_view relative) {
     return relative.find(':') == std::string_view::npos && !HoldsParentStep(relative);
 }
 
-int CFolderUtil::ListSubfolders(const std::string& folder, std::vector<std::string>* list) const {
+ErrorCode CFolderUtil::ListSubfolders(const std::string& folder, std::vector<std::string>* list) const {
     // A walk never climbs: a folder named with ".." is refused as no folder.
     if (HoldsParentStep(folder) || !fw::FolderExists(folder)) return kErrSetDirectory;
     return WalkFolders(folder, list) ? kErrNone : kErrNoFile;
 }
 
-int CFolderUtil::ListFiles(const std::string& folder, const std::string& ext, std::vector<std::string>* list) const {
+ErrorCode CFolderUtil::ListFiles(const std::string& folder, const std::string& ext,
+                                 std::vector<std::string>* list) const {
     WIN32_FIND_DATAA data;
     // The mask also matches 8.3 short names ("*.vsl" finds "a.vslx"), so the
     // real extension is checked below.
@@ -109,7 +112,7 @@ int CFolderUtil::ListFiles(const std::string& folder, const std::string& ext, st
     return any ? kErrNone : kErrNoFile;
 }
 
-int CFolderUtil::CreatePath(const std::string& base, const std::string& relative) const {
+ErrorCode CFolderUtil::CreatePath(const std::string& base, const std::string& relative) const {
     const std::string full = JoinPath(base, relative);
     // Folders are created from the program folder down; a path elsewhere from its root down.
     std::string root;
@@ -125,7 +128,7 @@ int CFolderUtil::CreatePath(const std::string& base, const std::string& relative
         root = full.substr(0, first);
         part = full.substr(first + 1);
     }
-    int result = kErrNone;
+    ErrorCode result = kErrNone;
     size_t pos = 0;
     for (;;) {
         const size_t slash = part.find('\\', pos);
@@ -138,7 +141,7 @@ int CFolderUtil::CreatePath(const std::string& base, const std::string& relative
     return result;
 }
 
-int CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const {
+ErrorCode CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const {
     // Nothing outside base may go: not an absolute path, not a climb with "..".
     if (!IsContainedRelative(relative)) return kErrDeleteFolder;
     const std::string root = relative.empty() ? base : JoinPath(base, relative);
@@ -181,9 +184,9 @@ int CFolderUtil::DeleteFolderTree(const std::string& base, const std::string& re
     return kErrNone;
 }
 
-int CFolderUtil::MakeUniqueName(const std::string& folder, std::string* name) const {
+ErrorCode CFolderUtil::MakeUniqueName(const std::string& folder, std::string* name) const {
     std::vector<std::string> files;
-    const int rc = ListFiles(folder, AppConstants::kLinkExt, &files);
+    const ErrorCode rc = ListFiles(folder, AppConstants::kLinkExt, &files);
     if (rc == kErrFindFile) return rc;
     // Names collide without regard to case: "1.VSL" takes 1. Every listed
     // name has the link extension, so its number part decides.
@@ -210,8 +213,8 @@ void CFolderUtil::MakeRelativePath(const std::string& path, std::string* out) co
 
 void MakeRelativePath(const std::string& path, std::string* out) { CFolderUtil().MakeRelativePath(path, out); }
 
-int CFolderUtil::MergeFolderLists(const std::vector<std::string>& walk, const std::string& topFolder, size_t* pos,
-                                  std::vector<std::string>* out) const {
+ErrorCode CFolderUtil::MergeFolderLists(const std::vector<std::string>& walk, const std::string& topFolder, size_t* pos,
+                                        std::vector<std::string>* out) const {
     // The walk lists a folder's whole tree before its next sibling, so one
     // top-level folder's folders lie together, however many there are.
     std::vector<std::string> gathered;

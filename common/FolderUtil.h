@@ -3,6 +3,8 @@
 // All paths are without a trailing backslash.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,7 @@ public:
     explicit CFolderUtil(std::string programFolder);
 
     // The running program's folder (GetProgramFolder of ProgramFolder.h); 0, or 4.
-    static int GetProgramFolder(std::string* out);
+    static ErrorCode GetProgramFolder(std::string* out);
 
     const std::string& ProgramFolder() const { return programFolder_; }
     const std::string& LinksFolder() const { return linksFolder_; }
@@ -23,27 +25,27 @@ public:
     // Appends every folder below folder, at any depth, depth first, a folder
     // before its sub-folders; 0, 2 (not a folder, or a path with "..") or 61
     // (nothing to list). A junction or folder link is listed, never entered.
-    int ListSubfolders(const std::string& folder, std::vector<std::string>* list) const;
+    ErrorCode ListSubfolders(const std::string& folder, std::vector<std::string>* list) const;
 
     // Appends the bare name of every file in folder whose extension is ext
     // (without regard to case); 0, 61 (none, or no folder) or 3.
-    int ListFiles(const std::string& folder, const std::string& ext, std::vector<std::string>* list) const;
+    ErrorCode ListFiles(const std::string& folder, const std::string& ext, std::vector<std::string>* list) const;
 
     // Creates every missing folder of base\relative; 0 or 31.
-    int CreatePath(const std::string& base, const std::string& relative) const;
+    ErrorCode CreatePath(const std::string& base, const std::string& relative) const;
 
     // Deletes a link folder tree (its link files and emptied folders) or a
     // group; 0, or 32 when relative is absolute or climbs out of base (".."),
     // when nothing is touched. The Links and Groups roots themselves stay. A
     // junction or folder link is removed itself, never what it points to.
-    int DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const;
+    ErrorCode DeleteFolderTree(const std::string& base, const std::string& relative, int kind) const;
 
     // True when relative names a place inside its base: not absolute (no
     // leading slash, no drive or colon) and no ".." part. Empty is the base.
     static bool IsContainedRelative(std::string_view relative);
 
     // The first free link file name n.vsl in folder; 0 or 3.
-    int MakeUniqueName(const std::string& folder, std::string* name) const;
+    ErrorCode MakeUniqueName(const std::string& folder, std::string* name) const;
 
     // path relative to the program folder, and relative to Links for links.
     void MakeRelativePath(const std::string& path, std::string* out) const;
@@ -52,8 +54,8 @@ public:
     // every folder below the top-level folder topFolder, relative to Links and
     // deepest first (the reverse of the walk's order), ahead of what out held.
     // *pos ends on the first folder of another top-level folder. Always 0.
-    int MergeFolderLists(const std::vector<std::string>& walk, const std::string& topFolder, size_t* pos,
-                         std::vector<std::string>* out) const;
+    ErrorCode MergeFolderLists(const std::vector<std::string>& walk, const std::string& topFolder, size_t* pos,
+                               std::vector<std::string>* out) const;
 
     // Appends the distinct names of the folders directly below parent (a path
     // of depth components) among folders, in order of first appearance.

@@ -28,7 +28,7 @@ const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
 
 }  // namespace
 
-int SaveBrowserSettings(PageSettings* saved) {
+ErrorCode SaveBrowserSettings(PageSettings* saved) {
     CRegSettings reg;
     auto read = [](int rc, std::string& value, const char* fallback) {
         if (rc != kErrNone) value = fallback;
@@ -47,9 +47,9 @@ int SaveBrowserSettings(PageSettings* saved) {
 
 namespace {
 
-int WritePageSettings(const PageSettings& s) {
+ErrorCode WritePageSettings(const PageSettings& s) {
     CRegSettings reg;
-    int rc = kErrNone;
+    ErrorCode rc = kErrNone;
     // The first failure ends the write, leaving the later values as they were.
     (rc = reg.SetIEFontName(s.fontName)) || (rc = reg.SetIEFontSize(s.fontSize)) ||
         (rc = reg.SetUseDlgBoxColors(s.dlgBoxColors)) || (rc = reg.SetBackgroundColor(s.background)) ||
@@ -77,13 +77,13 @@ PageSettings GetLinkPageSettings(const CURLObject& record) {
     return s;
 }
 
-int ApplyLinkSettings(const CLinkStore& store, const CURLEntry& entry) {
+ErrorCode ApplyLinkSettings(const CLinkStore& store, const CURLEntry& entry) {
     std::unique_ptr<CURLObject> record;
-    if (const int rc = store.LoadURLObject(entry, &record); rc != kErrNone) return rc;
+    if (const ErrorCode rc = store.LoadURLObject(entry, &record); rc != kErrNone) return rc;
     return WritePageSettings(GetLinkPageSettings(*record));
 }
 
-int RestoreBrowserSettings(const PageSettings& saved) {
+ErrorCode RestoreBrowserSettings(const PageSettings& saved) {
     if (saved.text.empty()) return kErrNone;  // nothing was saved
     return WritePageSettings(saved);
 }

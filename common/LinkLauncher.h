@@ -3,6 +3,8 @@
 // put the user's page settings back afterwards.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "FavoritesHost.h"
 #include "FolderUtil.h"
 #include "LinkStore.h"
@@ -61,11 +63,11 @@ struct PageSettings {
 };
 
 // Reads the nine values; each one that cannot be read gets its default.
-int SaveBrowserSettings(PageSettings* saved);
+ErrorCode SaveBrowserSettings(PageSettings* saved);
 // Writes the entry's link settings; the first failed write ends it (39).
-int ApplyLinkSettings(const CLinkStore& store, const CURLEntry& entry);
+ErrorCode ApplyLinkSettings(const CLinkStore& store, const CURLEntry& entry);
 // Writes the saved values back; the first failed write ends it (39).
-int RestoreBrowserSettings(const PageSettings& saved);
+ErrorCode RestoreBrowserSettings(const PageSettings& saved);
 
 // The page settings a link record asks for (the font size as the registry's 0 to 4).
 PageSettings GetLinkPageSettings(const CURLObject& record);
@@ -110,8 +112,8 @@ public:
     void ExpandGroup(const std::string& groupPath, std::vector<std::string>* out) const;
     // The link's separate-browser flag and web address; nonzero when the
     // link cannot be read.
-    int IsSeparateBrowser(const CURLEntry& entry, bool* separate) const;
-    int GetLinkURL(const CURLEntry& entry, std::string* address) const;
+    ErrorCode IsSeparateBrowser(const CURLEntry& entry, bool* separate) const;
+    ErrorCode GetLinkURL(const CURLEntry& entry, std::string* address) const;
 
     const std::vector<std::string>& ItemPaths() const { return itemPaths_; }
     int LastLinkId() const { return lastLinkId_; }

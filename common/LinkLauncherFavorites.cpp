@@ -143,17 +143,17 @@ void CLinkLauncherDlg::ExpandGroup(const std::string& groupPath, std::vector<std
     }
 }
 
-int CLinkLauncherDlg::IsSeparateBrowser(const CURLEntry& entry, bool* separate) const {
+ErrorCode CLinkLauncherDlg::IsSeparateBrowser(const CURLEntry& entry, bool* separate) const {
     std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(programFolder_).LoadURLObject(entry, &record);
+    const ErrorCode rc = CLinkStore(programFolder_).LoadURLObject(entry, &record);
     if (rc != kErrNone || !record) return rc != kErrNone ? rc : kErrLoadEmptyObject;
     *separate = record->options.separateBrowser != 0;
     return kErrNone;
 }
 
-int CLinkLauncherDlg::GetLinkURL(const CURLEntry& entry, std::string* address) const {
+ErrorCode CLinkLauncherDlg::GetLinkURL(const CURLEntry& entry, std::string* address) const {
     std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(programFolder_).LoadURLObject(entry, &record);
+    const ErrorCode rc = CLinkStore(programFolder_).LoadURLObject(entry, &record);
     if (rc != kErrNone || !record) return rc != kErrNone ? rc : kErrLoadEmptyObject;
     *address = record->link.address;
     return kErrNone;
@@ -177,7 +177,7 @@ void CLinkLauncherDlg::AddFavorite(const std::string& address, const std::string
     if (host_) record->skinName = host_->GetStartSkinName();
 
     std::string name;
-    if (const int rc = store.AddURLObject(std::string(), *record, &name); rc != kErrNone) {
+    if (const ErrorCode rc = store.AddURLObject(std::string(), *record, &name); rc != kErrNone) {
         // Nothing was stored: the manager has nothing to show.
         if (host_) host_->ReportFavoritesError(rc, "CLinkLauncherDlg::AddFavorite");
         return;

@@ -55,11 +55,11 @@ std::string CLinkStore::EntryPath(const CURLEntry& entry) const {
     return folder + "\\" + entry.name;
 }
 
-int CLinkStore::LoadURLObject(const CURLEntry& entry, std::unique_ptr<CURLObject>* out) const {
+ErrorCode CLinkStore::LoadURLObject(const CURLEntry& entry, std::unique_ptr<CURLObject>* out) const {
     return ReadArchive(EntryPath(entry), out);
 }
 
-int CLinkStore::SaveURLObject(const CURLEntry& entry, const CURLObject& record) const {
+ErrorCode CLinkStore::SaveURLObject(const CURLEntry& entry, const CURLObject& record) const {
     const std::string path = EntryPath(entry);
     // Only the last level is made: a save into a folder tree that was
     // deleted fails rather than building the tree again.
@@ -68,12 +68,12 @@ int CLinkStore::SaveURLObject(const CURLEntry& entry, const CURLObject& record) 
     return WriteArchive(path, record);
 }
 
-int CLinkStore::AddURLObject(const std::string& group, const CURLObject& record, std::string* newName,
-                             Flush flush) const {
+ErrorCode CLinkStore::AddURLObject(const std::string& group, const CURLObject& record, std::string* newName,
+                                   Flush flush) const {
     const std::string folder = group.empty() ? linksFolder_ : linksFolder_ + "\\" + group;
     CFolderUtil util(programFolder_);
     std::string name;
-    if (const int rc = util.MakeUniqueName(folder, &name); rc != kErrNone) return rc;
+    if (const ErrorCode rc = util.MakeUniqueName(folder, &name); rc != kErrNone) return rc;
     if (group.empty())
         util.CreatePath(programFolder_, AppConstants::kLinks);
     else
@@ -103,20 +103,20 @@ int CLinkStore::AddURLObject(const std::string& group, const CURLObject& record,
     return kErrWriteFile;
 }
 
-int CLinkStore::DeleteURLObject(const CURLEntry& entry) const {
+ErrorCode CLinkStore::DeleteURLObject(const CURLEntry& entry) const {
     CURLEntry link = entry;
     link.kind = CURLEntry::kLink;
     return ::DeleteFileA(EntryPath(link).c_str()) ? kErrNone : kErrDeleteLink;
 }
 
-int CLinkStore::GetLinkTitle(const std::string& group, const std::string& name, std::string* title) const {
+ErrorCode CLinkStore::GetLinkTitle(const std::string& group, const std::string& name, std::string* title) const {
     std::unique_ptr<CURLObject> record;
-    const int rc = LoadURLObject(CURLEntry(group, name), &record);
+    const ErrorCode rc = LoadURLObject(CURLEntry(group, name), &record);
     if (rc == kErrNone) *title = record->link.title;
     return rc;
 }
 
-int CLinkStore::ReadList(const std::string& path, std::vector<std::string>* lines) const {
+ErrorCode CLinkStore::ReadList(const std::string& path, std::vector<std::string>* lines) const {
     try {
         std::vector<std::string> read;
         if (!fw::ReadTextLines(path, read)) return kErrWriteFile;
@@ -129,11 +129,11 @@ int CLinkStore::ReadList(const std::string& path, std::vector<std::string>* line
     }
 }
 
-int CLinkStore::WriteList(const std::string& path, const std::vector<std::string>& lines) const {
+ErrorCode CLinkStore::WriteList(const std::string& path, const std::vector<std::string>& lines) const {
     return fw::WriteFileAtomic(path, fw::JoinLinesCrLf(lines)) ? kErrNone : kErrWriteFile;
 }
 
-int CLinkStore::CreateDefaultTemplate() const {
+ErrorCode CLinkStore::CreateDefaultTemplate() const {
     CURLObject record;
     record.link.title = AppConstants::kDefaultTemplateTitle;
     CURLEntry entry(std::string(), AppConstants::kDefaultTemplateFile);
@@ -141,7 +141,7 @@ int CLinkStore::CreateDefaultTemplate() const {
     return SaveURLObject(entry, record);
 }
 
-int CLinkStore::WriteArchive(const std::string& path, const CURLObject& record) const {
+ErrorCode CLinkStore::WriteArchive(const std::string& path, const CURLObject& record) const {
     try {
         return fw::WriteFileAtomic(path, fw::StoreObject(record)) ? kErrNone : kErrWriteFile;
     } catch (const std::exception&) {
@@ -149,7 +149,7 @@ int CLinkStore::WriteArchive(const std::string& path, const CURLObject& record) 
     }
 }
 
-int CLinkStore::ReadArchive(const std::string& path, std::unique_ptr<CURLObject>* out) const {
+ErrorCode CLinkStore::ReadArchive(const std::string& path, std::unique_ptr<CURLObject>* out) const {
     try {
         std::string bytes;
         switch (fw::ReadFileBytes(path, &bytes)) {
@@ -171,7 +171,7 @@ int CLinkStore::ReadArchive(const std::string& path, std::unique_ptr<CURLObject>
     }
 }
 
-int CLinkStore::SplitLinkPath(const std::string& path, CURLEntry* entry) const {
+ErrorCode CLinkStore::SplitLinkPath(const std::string& path, CURLEntry* entry) const {
     if (programFolder_.empty() || !PathStartsWith(path, programFolder_)) return kErrInvalidPath;
     const size_t skip = programFolder_.size() + (programFolder_.back() == '\\' ? 0 : 1);  // "C:\" keeps its backslash
     if (path.size() <= skip) return kErrInvalidPath;

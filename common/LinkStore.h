@@ -4,6 +4,8 @@
 // file, so a failed save never destroys what was there.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "URLObject.h"
 
 #include <memory>
@@ -42,11 +44,11 @@ public:
     std::string EntryPath(const CURLEntry& entry) const;
 
     // ReadArchive of the entry's file.
-    int LoadURLObject(const CURLEntry& entry, std::unique_ptr<CURLObject>* out) const;
+    ErrorCode LoadURLObject(const CURLEntry& entry, std::unique_ptr<CURLObject>* out) const;
 
     // Writes the record to the entry's file; its folder is created when only
     // the last level is missing. 0 or 9.
-    int SaveURLObject(const CURLEntry& entry, const CURLObject& record) const;
+    ErrorCode SaveURLObject(const CURLEntry& entry, const CURLObject& record) const;
 
     // Stores the record as a new link file with the first free number in
     // Links[\group], creating the folders as needed; newName (optional) gets
@@ -55,38 +57,38 @@ public:
     // kNoFlush: for many new links at once (an import), where a crash costs
     // a redone import, not a link that was there before.
     enum Flush { kFlush, kNoFlush };
-    int AddURLObject(const std::string& group, const CURLObject& record, std::string* newName = nullptr,
-                     Flush flush = kFlush) const;
+    ErrorCode AddURLObject(const std::string& group, const CURLObject& record, std::string* newName = nullptr,
+                           Flush flush = kFlush) const;
 
     // Deletes Links[\group]\name; 0 or 33.
-    int DeleteURLObject(const CURLEntry& entry) const;
+    ErrorCode DeleteURLObject(const CURLEntry& entry) const;
 
     // The stored title of Links[\group]\name; title is only set when the
     // result is 0.
-    int GetLinkTitle(const std::string& group, const std::string& name, std::string* title) const;
+    ErrorCode GetLinkTitle(const std::string& group, const std::string& name, std::string* title) const;
 
     // Appends every non-empty line of a text file, without line ends; 0 or 9.
-    int ReadList(const std::string& path, std::vector<std::string>* lines) const;
+    ErrorCode ReadList(const std::string& path, std::vector<std::string>* lines) const;
     // Replaces the text file with the lines, each ended by CR LF; 0 or 9.
-    int WriteList(const std::string& path, const std::vector<std::string>& lines) const;
+    ErrorCode WriteList(const std::string& path, const std::vector<std::string>& lines) const;
 
     // Writes Templates\Default.vst from a default record titled
     // "Default Template"; the result of the save.
-    int CreateDefaultTemplate() const;
+    ErrorCode CreateDefaultTemplate() const;
 
     // Writes one archived record; 0 or 9.
-    int WriteArchive(const std::string& path, const CURLObject& record) const;
+    ErrorCode WriteArchive(const std::string& path, const CURLObject& record) const;
 
     // Reads one archived record.
     //  0: *out is the record (a default record when the file held the null object);
     //  6: the file cannot be opened, *out is a default record;
     //  9: damaged file or read error, 10: out of memory; *out is left as it was.
-    int ReadArchive(const std::string& path, std::unique_ptr<CURLObject>* out) const;
+    ErrorCode ReadArchive(const std::string& path, std::unique_ptr<CURLObject>* out) const;
 
     // Splits a full link file path (program folder\Links\[folder\...\]name)
     // into group and name; the kind stays. 0, or 5 with the entry unchanged
     // when the path does not name a file below Links or climbs out with "..".
-    int SplitLinkPath(const std::string& path, CURLEntry* entry) const;
+    ErrorCode SplitLinkPath(const std::string& path, CURLEntry* entry) const;
 
 private:
     std::string programFolder_;

@@ -63,8 +63,8 @@ bool CLinksMenu::TakeId(int* nextId) const {
     return true;
 }
 
-int CLinksMenu::BuildLinksMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, MenuList* createdMenus,
-                               int* nextId) {
+ErrorCode CLinksMenu::BuildLinksMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, MenuList* createdMenus,
+                                     int* nextId) {
     items_.clear();  // the last build's menus are gone by now
     std::vector<std::string> walk;
     util_.ListSubfolders(util_.LinksFolder(), &walk);
@@ -125,7 +125,7 @@ void CLinksMenu::AppendLinkItems(const std::string& relativeFolder, COwnerDrawMe
     if (files.empty() && !HasSubfolder(folder)) menu->AppendText(kEmptyItemId, kEmptyItemText, MF_GRAYED);
 }
 
-int CLinksMenu::BuildGroupsMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, int* nextId) {
+ErrorCode CLinksMenu::BuildGroupsMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, int* nextId) {
     menu->AppendSeparator();
     const std::string folder = programFolder_ + AppConstants::kGroupsSub;
     std::vector<std::string> files;

@@ -4,6 +4,8 @@
 // command id; the caller's path list gets one full path per id, in id order.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "FolderUtil.h"
 #include "LinkStore.h"
 #include "MenuItemData.h"
@@ -34,9 +36,10 @@ public:
     // menu one popup per folder of Links (cascading), then the top-level links.
     // The new popups go to createdMenus; the caller destroys the last build's
     // menus before building again. Always 0.
-    int BuildLinksMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, MenuList* createdMenus, int* nextId);
+    ErrorCode BuildLinksMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, MenuList* createdMenus,
+                             int* nextId);
     // A separator and one item per group file, with the next ids. Always 0.
-    int BuildGroupsMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, int* nextId);
+    ErrorCode BuildGroupsMenu(COwnerDrawMenu* menu, std::vector<std::string>* paths, int* nextId);
 
     // One item per link file of Links[\relativeFolder]; "(empty)" when the
     // folder holds neither links nor folders.

@@ -23,14 +23,14 @@ std::string CRegSettings::ProgramFolder() {
     return programFolder_;
 }
 
-int CRegSettings::SetDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD value) {
+ErrorCode CRegSettings::SetDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD value) {
     fw::RegKey key = OpenOrCreate(root, subKey);
     if (!key || !fw::WriteDword(key.get(), name.c_str(), value)) return kErrSettingsWrite;
     ::RegFlushKey(key.get());
     return kErrNone;
 }
 
-int CRegSettings::QueryDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD* out) {
+ErrorCode CRegSettings::QueryDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD* out) {
     fw::RegKey key = fw::OpenKey(root, subKey, KEY_ALL_ACCESS);
     if (!key) return kErrSettingsRead;
     const auto value = fw::ReadDword(key.get(), name.c_str());
@@ -39,8 +39,8 @@ int CRegSettings::QueryDwordValue(HKEY root, const std::string& subKey, const st
     return kErrNone;
 }
 
-int CRegSettings::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
-                                 const std::string& value) {
+ErrorCode CRegSettings::SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                                       const std::string& value) {
     if (value.size() > kMaxValueChars) return kErrSettingsWrite;
     fw::RegKey key = OpenOrCreate(root, subKey);
     if (!key || !fw::WriteString(key.get(), name.c_str(), value)) return kErrSettingsWrite;
@@ -48,7 +48,8 @@ int CRegSettings::SetStringValue(HKEY root, const std::string& subKey, const std
     return kErrNone;
 }
 
-int CRegSettings::QueryStringValue(HKEY root, const std::string& subKey, const std::string& name, std::string* out) {
+ErrorCode CRegSettings::QueryStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                                         std::string* out) {
     out->clear();
     fw::RegKey key = fw::OpenKey(root, subKey, KEY_ALL_ACCESS);
     if (!key) return kErrSettingsRead;
@@ -58,7 +59,7 @@ int CRegSettings::QueryStringValue(HKEY root, const std::string& subKey, const s
     return kErrNone;
 }
 
-int CRegSettings::QueryDefaultString(HKEY root, const std::string& subKey, std::string* out) {
+ErrorCode CRegSettings::QueryDefaultString(HKEY root, const std::string& subKey, std::string* out) {
     fw::RegKey key = fw::OpenKey(root, subKey, KEY_READ);
     if (!key) return kErrSettingsRead;
     auto value = fw::ReadString(key.get(), "", kMaxValueChars);
@@ -67,14 +68,14 @@ int CRegSettings::QueryDefaultString(HKEY root, const std::string& subKey, std::
     return kErrNone;
 }
 
-int CRegSettings::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
+ErrorCode CRegSettings::DeleteValue(HKEY root, const std::string& subKey, const std::string& name) {
     fw::RegKey key = fw::OpenKey(root, subKey, KEY_ALL_ACCESS);
     if (!key) return kErrSettingsRead;
     if (::RegDeleteValueA(key.get(), name.c_str()) != ERROR_SUCCESS) return kErrSettingsWrite;
     return kErrNone;
 }
 
-int CRegSettings::GetSystemRoot(std::string* out) {
+ErrorCode CRegSettings::GetSystemRoot(std::string* out) {
     int code = 0;
     std::string name;
     GetWindowsVersion(&code, &name);

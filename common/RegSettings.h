@@ -10,6 +10,8 @@
 // is written can always be read back.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include <windows.h>
 
 #include <string>
@@ -31,61 +33,62 @@ public:
 
     // --- Generic primitives; an empty name is the key's default value. ---
     // Opens the key for full access, or creates it; writes; flushes.
-    static int SetDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD value);
+    static ErrorCode SetDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD value);
     // Opens the key for full access (never creates it).
-    static int QueryDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD* out);
+    static ErrorCode QueryDwordValue(HKEY root, const std::string& subKey, const std::string& name, DWORD* out);
     // At most 255 characters; opens or creates, flushes.
-    static int SetStringValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value);
+    static ErrorCode SetStringValue(HKEY root, const std::string& subKey, const std::string& name,
+                                    const std::string& value);
     // Empties out first; at most 255 characters; opens for full access.
-    static int QueryStringValue(HKEY root, const std::string& subKey, const std::string& name, std::string* out);
+    static ErrorCode QueryStringValue(HKEY root, const std::string& subKey, const std::string& name, std::string* out);
     // The key's default value, at most 255 characters; opens for reading.
-    static int QueryDefaultString(HKEY root, const std::string& subKey, std::string* out);
+    static ErrorCode QueryDefaultString(HKEY root, const std::string& subKey, std::string* out);
     // 38 when the key cannot be opened, 39 when there is no such value.
-    static int DeleteValue(HKEY root, const std::string& subKey, const std::string& name);
+    static ErrorCode DeleteValue(HKEY root, const std::string& subKey, const std::string& name);
 
     // --- The programs' own values under HKEY_LOCAL_MACHINE. ---
     // The rectangle under App Settings\<name>: "Vessa" (browser) or "Vessa Manager".
-    int SaveWindowRect(const std::string& name, const RECT& rect);
+    ErrorCode SaveWindowRect(const std::string& name, const RECT& rect);
     // Reads Left, Top, Right, Bottom in order; the first missing one ends it
     // with 38, the fields read before it already changed.
-    int LoadWindowRect(const std::string& name, RECT* rect);
-    int SaveToolBarSize(DWORD size);
-    int LoadToolBarSize(DWORD* size);
+    ErrorCode LoadWindowRect(const std::string& name, RECT* rect);
+    ErrorCode SaveToolBarSize(DWORD size);
+    ErrorCode LoadToolBarSize(DWORD* size);
     // Never fails: a missing key or value is created with 0 and read as 0.
-    int GetBrowserID(DWORD* id);
-    int SetBrowserID(DWORD id);
+    ErrorCode GetBrowserID(DWORD* id);
+    ErrorCode SetBrowserID(DWORD id);
     // The value of "Access" itself, 0 when missing.
     DWORD GetHitSent();
-    int SetHitSent();
-    int GetCheckDefaultBrowser(DWORD* out);
-    int SetCheckDefaultBrowser(DWORD value);
+    ErrorCode SetHitSent();
+    ErrorCode GetCheckDefaultBrowser(DWORD* out);
+    ErrorCode SetCheckDefaultBrowser(DWORD value);
     // Creates the "ImportInfo" key when missing (and then returns 38).
-    int GetImportDone(DWORD* out);
-    int SetImportDone(DWORD value);
+    ErrorCode GetImportDone(DWORD* out);
+    ErrorCode SetImportDone(DWORD value);
     // The "Options" values; the reader creates the key when missing.
-    int ReadOptionDWord(const std::string& name, DWORD* out);
-    int WriteOptionDWord(const std::string& name, DWORD value);
-    int GetHideProgram(DWORD* out);
-    int SetHideProgram(DWORD value);
-    int GetHideToolTray(DWORD* out);
-    int SetHideToolTray(DWORD value);
-    int GetHideNormalDeleteDlg(DWORD* out);
-    int SetHideNormalDeleteDlg(DWORD value);
-    int GetHideGroupItemDeleteDlg(DWORD* out);
-    int SetHideGroupItemDeleteDlg(DWORD value);
+    ErrorCode ReadOptionDWord(const std::string& name, DWORD* out);
+    ErrorCode WriteOptionDWord(const std::string& name, DWORD value);
+    ErrorCode GetHideProgram(DWORD* out);
+    ErrorCode SetHideProgram(DWORD value);
+    ErrorCode GetHideToolTray(DWORD* out);
+    ErrorCode SetHideToolTray(DWORD value);
+    ErrorCode GetHideNormalDeleteDlg(DWORD* out);
+    ErrorCode SetHideNormalDeleteDlg(DWORD value);
+    ErrorCode GetHideGroupItemDeleteDlg(DWORD* out);
+    ErrorCode SetHideGroupItemDeleteDlg(DWORD value);
     // 1 when the "Options" key is missing; 38 when the key holds no "First Run".
-    int GetFirstRun(DWORD* out);
-    int ClearFirstRun();
+    ErrorCode GetFirstRun(DWORD* out);
+    ErrorCode ClearFirstRun();
     // At most 127 characters.
-    int GetDefaultSkin(std::string* out);
-    int SetDefaultSkin(const std::string& name);
+    ErrorCode GetDefaultSkin(std::string* out);
+    ErrorCode SetDefaultSkin(const std::string& name);
 
     // --- The manager's autostart value "Vessa Manager" in the Run key. ---
     // The manager's path, in double quotes when it holds a blank.
-    int AddRunAtStartup();
-    int RemoveRunAtStartup();
+    ErrorCode AddRunAtStartup();
+    ErrorCode RemoveRunAtStartup();
     // Always 0; *out tells whether the value is there.
-    int IsRunAtStartup(bool* out);
+    ErrorCode IsRunAtStartup(bool* out);
     // The text AddRunAtStartup writes; empty when the program folder is unknown.
     std::string RunAtStartupCommand();
 
@@ -94,54 +97,54 @@ public:
     // as "R,G,B" (ColorToString), flags as "yes"/"no". The setters of the
     // background, text, visited and unvisited colours do not create
     // Internet Explorer's "Settings" key (39 when it is missing).
-    int GetIEFontName(std::string* out);
-    int SetIEFontName(const std::string& name);
+    ErrorCode GetIEFontName(std::string* out);
+    ErrorCode SetIEFontName(const std::string& name);
     // 0 (smallest) to 4 (largest), stored as 4 bytes of REG_BINARY.
-    int GetIEFontSize(int* out);
-    int SetIEFontSize(int size);
+    ErrorCode GetIEFontSize(int* out);
+    ErrorCode SetIEFontSize(int size);
     // The stored size's lowest byte.
-    int GetIEFontSizeByte(int* out);
-    int GetUseDlgBoxColors(std::string* out);
-    int SetUseDlgBoxColors(const std::string& value);
-    int GetBackgroundColor(std::string* out);
-    int SetBackgroundColor(const std::string& value);
-    int GetTextColor(std::string* out);
-    int SetTextColor(const std::string& value);
-    int GetAnchorColorHover(std::string* out);
-    int SetAnchorColorHover(const std::string& value);
-    int GetUseAnchorHoverColor(std::string* out);
-    int SetUseAnchorHoverColor(const std::string& value);
-    int GetAnchorColorVisited(std::string* out);
-    int SetAnchorColorVisited(const std::string& value);
-    int GetAnchorColor(std::string* out);
-    int SetAnchorColor(const std::string& value);
+    ErrorCode GetIEFontSizeByte(int* out);
+    ErrorCode GetUseDlgBoxColors(std::string* out);
+    ErrorCode SetUseDlgBoxColors(const std::string& value);
+    ErrorCode GetBackgroundColor(std::string* out);
+    ErrorCode SetBackgroundColor(const std::string& value);
+    ErrorCode GetTextColor(std::string* out);
+    ErrorCode SetTextColor(const std::string& value);
+    ErrorCode GetAnchorColorHover(std::string* out);
+    ErrorCode SetAnchorColorHover(const std::string& value);
+    ErrorCode GetUseAnchorHoverColor(std::string* out);
+    ErrorCode SetUseAnchorHoverColor(const std::string& value);
+    ErrorCode GetAnchorColorVisited(std::string* out);
+    ErrorCode SetAnchorColorVisited(const std::string& value);
+    ErrorCode GetAnchorColor(std::string* out);
+    ErrorCode SetAnchorColor(const std::string& value);
 
     // --- Other Internet Explorer and shell values. ---
-    int GetStartPage(std::string* out);
+    ErrorCode GetStartPage(std::string* out);
     // Appends "url1", "url2", ... in number order up to the first missing one;
     // a value that cannot be read as a text is skipped. 38 when the key is missing.
-    int GetTypedURLs(std::vector<std::string>* list);
+    ErrorCode GetTypedURLs(std::vector<std::string>* list);
     // Writes url1..urlN and removes the numbered values above N; 39, writing
     // nothing, when an address is longer than 255 characters.
-    int SetTypedURLs(const std::vector<std::string>& list);
-    int GetFavoritesPath(std::string* out);
+    ErrorCode SetTypedURLs(const std::vector<std::string>& list);
+    ErrorCode GetFavoritesPath(std::string* out);
     // The command line of the default mail or contacts client, as stored.
-    int GetMailClientCommand(std::string* out);
-    int GetContactsClientCommand(std::string* out);
+    ErrorCode GetMailClientCommand(std::string* out);
+    ErrorCode GetContactsClientCommand(std::string* out);
 
     // --- Web file associations (HKEY_LOCAL_MACHINE "Software\CLASSES"). ---
     // Always 0; single failures are ignored.
-    int MakeDefaultBrowser();
+    ErrorCode MakeDefaultBrowser();
     // 38 when the http open command cannot be read; else *out tells whether it
     // is the browser's own command (compared without regard to case).
-    int IsDefaultBrowser(bool* out);
+    ErrorCode IsDefaultBrowser(bool* out);
     // The browser's open command: "<folder>\Vessa.exe" in quotes, then " %1".
     std::string BrowserOpenCommand();
     // HKEY_USERS ".DEFAULT" "Check_Associations": "yes" or "no".
-    int SetCheckAssociations(bool check);
+    ErrorCode SetCheckAssociations(bool check);
 
     // The Windows folder; 0, or 38 when it cannot be had.
-    int GetSystemRoot(std::string* out);
+    ErrorCode GetSystemRoot(std::string* out);
 
 private:
     std::string ProgramFolder();

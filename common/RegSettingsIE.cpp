@@ -22,7 +22,7 @@ constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersio
 
 enum class Create { kYes, kNo };
 
-int ReadText(const char* keyPath, const char* name, size_t maxChars, std::string* out) {
+ErrorCode ReadText(const char* keyPath, const char* name, size_t maxChars, std::string* out) {
     fw::RegKey key = fw::OpenKey(HKEY_CURRENT_USER, keyPath, KEY_READ);
     if (!key) return kErrSettingsRead;
     auto value = fw::ReadString(key.get(), name, maxChars);
@@ -31,7 +31,7 @@ int ReadText(const char* keyPath, const char* name, size_t maxChars, std::string
     return kErrNone;
 }
 
-int WriteText(const char* keyPath, const char* name, size_t maxChars, Create create, const std::string& text) {
+ErrorCode WriteText(const char* keyPath, const char* name, size_t maxChars, Create create, const std::string& text) {
     if (text.size() > maxChars) return kErrSettingsWrite;
     fw::RegKey key = create == Create::kYes ? OpenOrCreate(HKEY_CURRENT_USER, keyPath)
                                             : fw::OpenKey(HKEY_CURRENT_USER, keyPath, KEY_ALL_ACCESS);
@@ -40,16 +40,16 @@ int WriteText(const char* keyPath, const char* name, size_t maxChars, Create cre
     return kErrNone;
 }
 
-int ReadPageText(const char* keyPath, const char* name, std::string* out) {
+ErrorCode ReadPageText(const char* keyPath, const char* name, std::string* out) {
     return ReadText(keyPath, name, CRegSettings::kMaxPageSettingChars, out);
 }
 
-int WritePageText(const char* keyPath, const char* name, Create create, const std::string& text) {
+ErrorCode WritePageText(const char* keyPath, const char* name, Create create, const std::string& text) {
     return WriteText(keyPath, name, CRegSettings::kMaxPageSettingChars, create, text);
 }
 
 // "IEFontSize": exactly 4 bytes of REG_BINARY, little-endian.
-int ReadFontSize(int32_t* out) {
+ErrorCode ReadFontSize(int32_t* out) {
     fw::RegKey key = fw::OpenKey(HKEY_CURRENT_USER, kScriptsKey, KEY_READ);
     if (!key) return kErrSettingsRead;
     const auto bytes = fw::ReadBinary(key.get(), "IEFontSize", 4);
@@ -78,21 +78,21 @@ std::string ColorToString(COLORREF color) {
            std::to_string(GetBValue(color));
 }
 
-int CRegSettings::GetIEFontName(std::string* out) {
+ErrorCode CRegSettings::GetIEFontName(std::string* out) {
     return ReadPageText(kScriptsKey, "IEPropFontName", out);
 }
-int CRegSettings::SetIEFontName(const std::string& name) {
+ErrorCode CRegSettings::SetIEFontName(const std::string& name) {
     return WritePageText(kScriptsKey, "IEPropFontName", Create::kYes, name);
 }
 
-int CRegSettings::GetIEFontSize(int* out) {
+ErrorCode CRegSettings::GetIEFontSize(int* out) {
     int32_t size = 0;
-    const int rc = ReadFontSize(&size);
+    const ErrorCode rc = ReadFontSize(&size);
     if (rc == kErrNone) *out = size;
     return rc;
 }
 
-int CRegSettings::SetIEFontSize(int size) {
+ErrorCode CRegSettings::SetIEFontSize(int size) {
     const uint32_t value = static_cast<uint32_t>(size);
     const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
                               static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
@@ -102,71 +102,71 @@ int CRegSettings::SetIEFontSize(int size) {
     return kErrNone;
 }
 
-int CRegSettings::GetIEFontSizeByte(int* out) {
+ErrorCode CRegSettings::GetIEFontSizeByte(int* out) {
     int32_t size = 0;
-    const int rc = ReadFontSize(&size);
+    const ErrorCode rc = ReadFontSize(&size);
     if (rc == kErrNone) *out = static_cast<int>(static_cast<uint32_t>(size) & 0xFF);
     return rc;
 }
 
-int CRegSettings::GetUseDlgBoxColors(std::string* out) {
+ErrorCode CRegSettings::GetUseDlgBoxColors(std::string* out) {
     return ReadText(kMainKey, "Use_DlgBox_Colors", kMaxDlgBoxColorsChars, out);
 }
-int CRegSettings::SetUseDlgBoxColors(const std::string& value) {
+ErrorCode CRegSettings::SetUseDlgBoxColors(const std::string& value) {
     return WriteText(kMainKey, "Use_DlgBox_Colors", kMaxDlgBoxColorsChars, Create::kYes, value);
 }
 
-int CRegSettings::GetBackgroundColor(std::string* out) {
+ErrorCode CRegSettings::GetBackgroundColor(std::string* out) {
     return ReadPageText(kSettingsKey, "Background Color", out);
 }
-int CRegSettings::SetBackgroundColor(const std::string& value) {
+ErrorCode CRegSettings::SetBackgroundColor(const std::string& value) {
     return WritePageText(kSettingsKey, "Background Color", Create::kNo, value);
 }
 
-int CRegSettings::GetTextColor(std::string* out) {
+ErrorCode CRegSettings::GetTextColor(std::string* out) {
     return ReadPageText(kSettingsKey, "Text Color", out);
 }
-int CRegSettings::SetTextColor(const std::string& value) {
+ErrorCode CRegSettings::SetTextColor(const std::string& value) {
     return WritePageText(kSettingsKey, "Text Color", Create::kNo, value);
 }
 
-int CRegSettings::GetAnchorColorHover(std::string* out) {
+ErrorCode CRegSettings::GetAnchorColorHover(std::string* out) {
     return ReadPageText(kSettingsKey, "Anchor Color Hover", out);
 }
-int CRegSettings::SetAnchorColorHover(const std::string& value) {
+ErrorCode CRegSettings::SetAnchorColorHover(const std::string& value) {
     return WritePageText(kSettingsKey, "Anchor Color Hover", Create::kYes, value);
 }
 
-int CRegSettings::GetUseAnchorHoverColor(std::string* out) {
+ErrorCode CRegSettings::GetUseAnchorHoverColor(std::string* out) {
     return ReadPageText(kSettingsKey, "Use Anchor Hover Color", out);
 }
-int CRegSettings::SetUseAnchorHoverColor(const std::string& value) {
+ErrorCode CRegSettings::SetUseAnchorHoverColor(const std::string& value) {
     return WritePageText(kSettingsKey, "Use Anchor Hover Color", Create::kYes, value);
 }
 
-int CRegSettings::GetAnchorColorVisited(std::string* out) {
+ErrorCode CRegSettings::GetAnchorColorVisited(std::string* out) {
     return ReadPageText(kSettingsKey, "Anchor Color Visited", out);
 }
-int CRegSettings::SetAnchorColorVisited(const std::string& value) {
+ErrorCode CRegSettings::SetAnchorColorVisited(const std::string& value) {
     return WritePageText(kSettingsKey, "Anchor Color Visited", Create::kNo, value);
 }
 
-int CRegSettings::GetAnchorColor(std::string* out) {
+ErrorCode CRegSettings::GetAnchorColor(std::string* out) {
     return ReadPageText(kSettingsKey, "Anchor Color", out);
 }
-int CRegSettings::SetAnchorColor(const std::string& value) {
+ErrorCode CRegSettings::SetAnchorColor(const std::string& value) {
     return WritePageText(kSettingsKey, "Anchor Color", Create::kNo, value);
 }
 
-int CRegSettings::GetStartPage(std::string* out) {
+ErrorCode CRegSettings::GetStartPage(std::string* out) {
     return ReadText(kMainKey, "Start Page", kMaxValueChars, out);
 }
 
-int CRegSettings::GetFavoritesPath(std::string* out) {
+ErrorCode CRegSettings::GetFavoritesPath(std::string* out) {
     return ReadText(kShellFoldersKey, "Favorites", kMaxFavoritesChars, out);
 }
 
-int CRegSettings::GetTypedURLs(std::vector<std::string>* list) {
+ErrorCode CRegSettings::GetTypedURLs(std::vector<std::string>* list) {
     fw::RegKey key = fw::OpenKey(HKEY_CURRENT_USER, kTypedUrlsKey, KEY_READ);
     if (!key) return kErrSettingsRead;
     // By number, not by enumeration: the registry's order is not the history's.
@@ -178,7 +178,7 @@ int CRegSettings::GetTypedURLs(std::vector<std::string>* list) {
     return kErrNone;
 }
 
-int CRegSettings::SetTypedURLs(const std::vector<std::string>& list) {
+ErrorCode CRegSettings::SetTypedURLs(const std::vector<std::string>& list) {
     for (const auto& url : list)
         if (url.size() > kMaxValueChars) return kErrSettingsWrite;
     fw::RegKey key = OpenOrCreate(HKEY_CURRENT_USER, kTypedUrlsKey);

@@ -21,7 +21,7 @@ constexpr const char* kRectNames[4] = {"Program Left", "Program Top", "Program R
 
 }  // namespace
 
-int CRegSettings::SaveWindowRect(const std::string& name, const RECT& rect) {
+ErrorCode CRegSettings::SaveWindowRect(const std::string& name, const RECT& rect) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, appSettingsKey_ + "\\" + name);
     if (!key) return kErrSettingsWrite;
     const LONG fields[4] = {rect.left, rect.top, rect.right, rect.bottom};
@@ -29,7 +29,7 @@ int CRegSettings::SaveWindowRect(const std::string& name, const RECT& rect) {
     return kErrNone;
 }
 
-int CRegSettings::LoadWindowRect(const std::string& name, RECT* rect) {
+ErrorCode CRegSettings::LoadWindowRect(const std::string& name, RECT* rect) {
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, appSettingsKey_ + "\\" + name, KEY_READ);
     if (!key) return kErrSettingsRead;
     LONG* fields[4] = {&rect->left, &rect->top, &rect->right, &rect->bottom};
@@ -41,13 +41,13 @@ int CRegSettings::LoadWindowRect(const std::string& name, RECT* rect) {
     return kErrNone;
 }
 
-int CRegSettings::SaveToolBarSize(DWORD size) {
+ErrorCode CRegSettings::SaveToolBarSize(DWORD size) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, appSettingsKey_);
     if (!key || !fw::WriteDword(key.get(), "ToolBar Size", size)) return kErrSettingsWrite;
     return kErrNone;
 }
 
-int CRegSettings::LoadToolBarSize(DWORD* size) {
+ErrorCode CRegSettings::LoadToolBarSize(DWORD* size) {
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, appSettingsKey_, KEY_READ);
     if (!key) return kErrSettingsRead;
     const auto value = fw::ReadDword(key.get(), "ToolBar Size");
@@ -56,7 +56,7 @@ int CRegSettings::LoadToolBarSize(DWORD* size) {
     return kErrNone;
 }
 
-int CRegSettings::GetBrowserID(DWORD* id) {
+ErrorCode CRegSettings::GetBrowserID(DWORD* id) {
     *id = 0;
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, appSettingsKey_, KEY_ALL_ACCESS);
     if (key) {
@@ -72,7 +72,7 @@ int CRegSettings::GetBrowserID(DWORD* id) {
     return kErrNone;
 }
 
-int CRegSettings::SetBrowserID(DWORD id) {
+ErrorCode CRegSettings::SetBrowserID(DWORD id) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, appSettingsKey_);
     if (!key || !fw::WriteDword(key.get(), "BrowserID", id)) return kErrSettingsWrite;
     ::RegFlushKey(key.get());
@@ -85,7 +85,7 @@ DWORD CRegSettings::GetHitSent() {
     return fw::ReadDword(key.get(), "Access").value_or(0);
 }
 
-int CRegSettings::SetHitSent() {
+ErrorCode CRegSettings::SetHitSent() {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, appSettingsKey_);
     if (!key) return kErrSettingsWrite;
     fw::WriteDword(key.get(), "Access", 1);
@@ -93,17 +93,17 @@ int CRegSettings::SetHitSent() {
     return kErrNone;
 }
 
-int CRegSettings::GetCheckDefaultBrowser(DWORD* out) {
+ErrorCode CRegSettings::GetCheckDefaultBrowser(DWORD* out) {
     return QueryDwordValue(HKEY_LOCAL_MACHINE, appSettingsKey_ + "\\" + AppConstants::kProductName,
                            "CheckDefaultBrowser", out);
 }
 
-int CRegSettings::SetCheckDefaultBrowser(DWORD value) {
+ErrorCode CRegSettings::SetCheckDefaultBrowser(DWORD value) {
     return SetDwordValue(HKEY_LOCAL_MACHINE, appSettingsKey_ + "\\" + AppConstants::kProductName, "CheckDefaultBrowser",
                          value);
 }
 
-int CRegSettings::GetImportDone(DWORD* out) {
+ErrorCode CRegSettings::GetImportDone(DWORD* out) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, kImportInfoKey);
     if (!key) return kErrSettingsRead;
     const auto value = fw::ReadDword(key.get(), "ImportDone");
@@ -112,13 +112,13 @@ int CRegSettings::GetImportDone(DWORD* out) {
     return kErrNone;
 }
 
-int CRegSettings::SetImportDone(DWORD value) {
+ErrorCode CRegSettings::SetImportDone(DWORD value) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, kImportInfoKey);
     if (!key || !fw::WriteDword(key.get(), "ImportDone", value)) return kErrSettingsWrite;
     return kErrNone;
 }
 
-int CRegSettings::ReadOptionDWord(const std::string& name, DWORD* out) {
+ErrorCode CRegSettings::ReadOptionDWord(const std::string& name, DWORD* out) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, kOptionsKey);
     if (!key) return kErrSettingsRead;
     const auto value = fw::ReadDword(key.get(), name.c_str());
@@ -127,38 +127,38 @@ int CRegSettings::ReadOptionDWord(const std::string& name, DWORD* out) {
     return kErrNone;
 }
 
-int CRegSettings::WriteOptionDWord(const std::string& name, DWORD value) {
+ErrorCode CRegSettings::WriteOptionDWord(const std::string& name, DWORD value) {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, kOptionsKey);
     if (!key || !fw::WriteDword(key.get(), name.c_str(), value)) return kErrSettingsWrite;
     return kErrNone;
 }
 
-int CRegSettings::GetHideProgram(DWORD* out) {
+ErrorCode CRegSettings::GetHideProgram(DWORD* out) {
     return ReadOptionDWord("Hide Program", out);
 }
-int CRegSettings::SetHideProgram(DWORD value) {
+ErrorCode CRegSettings::SetHideProgram(DWORD value) {
     return WriteOptionDWord("Hide Program", value);
 }
-int CRegSettings::GetHideToolTray(DWORD* out) {
+ErrorCode CRegSettings::GetHideToolTray(DWORD* out) {
     return ReadOptionDWord("Hide ToolTray", out);
 }
-int CRegSettings::SetHideToolTray(DWORD value) {
+ErrorCode CRegSettings::SetHideToolTray(DWORD value) {
     return WriteOptionDWord("Hide ToolTray", value);
 }
-int CRegSettings::GetHideNormalDeleteDlg(DWORD* out) {
+ErrorCode CRegSettings::GetHideNormalDeleteDlg(DWORD* out) {
     return ReadOptionDWord("Hide Normal DeleteDlg", out);
 }
-int CRegSettings::SetHideNormalDeleteDlg(DWORD value) {
+ErrorCode CRegSettings::SetHideNormalDeleteDlg(DWORD value) {
     return WriteOptionDWord("Hide Normal DeleteDlg", value);
 }
-int CRegSettings::GetHideGroupItemDeleteDlg(DWORD* out) {
+ErrorCode CRegSettings::GetHideGroupItemDeleteDlg(DWORD* out) {
     return ReadOptionDWord("Hide Group Item DeleteDlg", out);
 }
-int CRegSettings::SetHideGroupItemDeleteDlg(DWORD value) {
+ErrorCode CRegSettings::SetHideGroupItemDeleteDlg(DWORD value) {
     return WriteOptionDWord("Hide Group Item DeleteDlg", value);
 }
 
-int CRegSettings::GetFirstRun(DWORD* out) {
+ErrorCode CRegSettings::GetFirstRun(DWORD* out) {
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, kOptionsKey, KEY_ALL_ACCESS);
     if (!key) {
         *out = 1;  // nothing stored yet: this is the first run
@@ -170,13 +170,13 @@ int CRegSettings::GetFirstRun(DWORD* out) {
     return kErrNone;
 }
 
-int CRegSettings::ClearFirstRun() {
+ErrorCode CRegSettings::ClearFirstRun() {
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, kOptionsKey);
     if (!key || !fw::WriteDword(key.get(), "First Run", 0)) return kErrSettingsWrite;
     return kErrNone;
 }
 
-int CRegSettings::GetDefaultSkin(std::string* out) {
+ErrorCode CRegSettings::GetDefaultSkin(std::string* out) {
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, kSkinsKey, KEY_READ);
     if (!key) return kErrSettingsRead;
     auto value = fw::ReadString(key.get(), "Default Skin", kMaxPageSettingChars);
@@ -185,7 +185,7 @@ int CRegSettings::GetDefaultSkin(std::string* out) {
     return kErrNone;
 }
 
-int CRegSettings::SetDefaultSkin(const std::string& name) {
+ErrorCode CRegSettings::SetDefaultSkin(const std::string& name) {
     if (name.size() > kMaxPageSettingChars) return kErrSettingsWrite;
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, kSkinsKey);
     if (!key || !fw::WriteString(key.get(), "Default Skin", name)) return kErrSettingsWrite;
@@ -203,7 +203,7 @@ std::string CRegSettings::RunAtStartupCommand() {
     return path;
 }
 
-int CRegSettings::AddRunAtStartup() {
+ErrorCode CRegSettings::AddRunAtStartup() {
     const std::string command = RunAtStartupCommand();
     if (command.empty() || command.size() > kMaxValueChars) return kErrSettingsWrite;
     fw::RegKey key = OpenOrCreate(HKEY_LOCAL_MACHINE, AppConstants::kRunKey);
@@ -211,11 +211,11 @@ int CRegSettings::AddRunAtStartup() {
     return kErrNone;
 }
 
-int CRegSettings::RemoveRunAtStartup() {
+ErrorCode CRegSettings::RemoveRunAtStartup() {
     return DeleteValue(HKEY_LOCAL_MACHINE, AppConstants::kRunKey, AppConstants::kManagerTitle);
 }
 
-int CRegSettings::IsRunAtStartup(bool* out) {
+ErrorCode CRegSettings::IsRunAtStartup(bool* out) {
     *out = false;
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, AppConstants::kRunKey, KEY_ALL_ACCESS);
     if (key) *out = fw::ReadString(key.get(), AppConstants::kManagerTitle, kMaxValueChars).has_value();

@@ -16,9 +16,9 @@ constexpr char kCheckAssociationsKey[] = ".DEFAULT\\Software\\Microsoft\\Interne
 
 // The default client's command: the client's name is the default value of
 // clientsKey, its command the default value of a key below clientsKey\<name>.
-int ReadClientCommand(const char* clientsKey, bool mail, std::string* out) {
+ErrorCode ReadClientCommand(const char* clientsKey, bool mail, std::string* out) {
     std::string name;
-    if (const int rc = CRegSettings::QueryDefaultString(HKEY_LOCAL_MACHINE, clientsKey, &name); rc != kErrNone)
+    if (const ErrorCode rc = CRegSettings::QueryDefaultString(HKEY_LOCAL_MACHINE, clientsKey, &name); rc != kErrNone)
         return rc;
     if (name.empty()) return kErrSettingsRead;
     // The web mail client registers its command on the client key itself.
@@ -39,11 +39,11 @@ std::string SystemFolder() {
 
 }  // namespace
 
-int CRegSettings::GetMailClientCommand(std::string* out) {
+ErrorCode CRegSettings::GetMailClientCommand(std::string* out) {
     return ReadClientCommand(kMailKey, true, out);
 }
 
-int CRegSettings::GetContactsClientCommand(std::string* out) {
+ErrorCode CRegSettings::GetContactsClientCommand(std::string* out) {
     return ReadClientCommand(kContactsKey, false, out);
 }
 
@@ -56,7 +56,7 @@ std::string CRegSettings::BrowserOpenCommand() {
     return command;
 }
 
-int CRegSettings::MakeDefaultBrowser() {
+ErrorCode CRegSettings::MakeDefaultBrowser() {
     if (ProgramFolder().empty()) return kErrNone;  // no command to register
     const std::string icon = SystemFolder() + "\\" + AppConstants::kAssociationIcon;
     const std::string command = BrowserOpenCommand();
@@ -89,9 +89,9 @@ int CRegSettings::MakeDefaultBrowser() {
     return kErrNone;
 }
 
-int CRegSettings::IsDefaultBrowser(bool* out) {
+ErrorCode CRegSettings::IsDefaultBrowser(bool* out) {
     std::string stored;
-    if (const int rc =
+    if (const ErrorCode rc =
             QueryStringValue(HKEY_LOCAL_MACHINE, std::string(kClassesKey) + "http\\shell\\open\\command", "", &stored);
         rc != kErrNone)
         return rc;
@@ -99,6 +99,6 @@ int CRegSettings::IsDefaultBrowser(bool* out) {
     return kErrNone;
 }
 
-int CRegSettings::SetCheckAssociations(bool check) {
+ErrorCode CRegSettings::SetCheckAssociations(bool check) {
     return SetStringValue(HKEY_USERS, kCheckAssociationsKey, "Check_Associations", check ? "yes" : "no");
 }

@@ -17,10 +17,10 @@ bool CSkinBackground::LoadBuiltIn() {
     return backgroundBitmap_ != nullptr;
 }
 
-int CSkinBackground::LoadSkinBackground(const CSkinFile& skin, HWND owner) {
+ErrorCode CSkinBackground::LoadSkinBackground(const CSkinFile& skin, HWND owner) {
     background_ = std::make_unique<CDibBitmap>();
     backgroundBitmap_ = nullptr;
-    int result = kErrNone;
+    ErrorCode result = kErrNone;
     if (skin.IsBuiltIn()) {
         if (!LoadBuiltIn()) result = kErrLoadResource;
     } else {

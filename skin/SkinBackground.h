@@ -2,6 +2,8 @@
 // browser window paints and how it is cut out.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "DibBitmap.h"
 #include "SkinFile.h"
 
@@ -25,7 +27,7 @@ public:
     // skin's folder, and the built-in background was loaded instead (after
     // telling the user); 36 when the built-in background failed (no
     // background then).
-    int LoadSkinBackground(const CSkinFile& skin, HWND owner = nullptr);
+    ErrorCode LoadSkinBackground(const CSkinFile& skin, HWND owner = nullptr);
 
     // Cuts the window to the background stretched to width x height (the
     // window's outer size) and repaints it. Nothing without a background.

@@ -24,7 +24,7 @@ TOOLINFOA ToolOf(HWND button) {
 }
 
 // Loads one picture into a fresh object; the failure code or 0.
-int LoadInto(std::unique_ptr<CDibBitmap>& slot, bool fromFile, UINT id, const std::string& path) {
+ErrorCode LoadInto(std::unique_ptr<CDibBitmap>& slot, bool fromFile, UINT id, const std::string& path) {
     slot = std::make_unique<CDibBitmap>();
     if (fromFile && IsRefusedSkinBitmap(path)) return kErrSkinBitmapFile;  // a name outside the skin folder
     const HBITMAP loaded = fromFile ? slot->LoadFromFile(path) : slot->LoadFromResource(id);
@@ -68,20 +68,20 @@ void CSkinButton::CopySkinInfo(const CSkinButton& descriptor) {
     layoutFlag_ = descriptor.layoutFlag_;
 }
 
-int CSkinButton::LoadBitmaps(UINT id1, UINT id2, int frames, int framesPerSecond) {
-    if (const int code = LoadInto(bitmap1_, false, id1, {})) return code;
+ErrorCode CSkinButton::LoadBitmaps(UINT id1, UINT id2, int frames, int framesPerSecond) {
+    if (const ErrorCode code = LoadInto(bitmap1_, false, id1, {})) return code;
     if (id2 != 0) {
-        if (const int code = LoadInto(bitmap2_, false, id2, {})) return code;
+        if (const ErrorCode code = LoadInto(bitmap2_, false, id2, {})) return code;
     }
     SetMetrics(frames, framesPerSecond);
     return kErrNone;
 }
 
-int CSkinButton::LoadBitmapsFromFile(const std::string& path1, const std::string& path2, int frames,
-                                     int framesPerSecond) {
-    if (const int code = LoadInto(bitmap1_, true, 0, path1)) return code;
+ErrorCode CSkinButton::LoadBitmapsFromFile(const std::string& path1, const std::string& path2, int frames,
+                                           int framesPerSecond) {
+    if (const ErrorCode code = LoadInto(bitmap1_, true, 0, path1)) return code;
     if (!path2.empty() && !IsNullBitmap(path2)) {
-        if (const int code = LoadInto(bitmap2_, true, 0, path2)) return code;
+        if (const ErrorCode code = LoadInto(bitmap2_, true, 0, path2)) return code;
     }
     SetMetrics(frames, framesPerSecond);
     return kErrNone;

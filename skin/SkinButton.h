@@ -13,6 +13,8 @@
 // needed.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "DibBitmap.h"
 
 #include "fw/window.h"
@@ -52,10 +54,10 @@ public:
     // Resource bitmaps of the program: 0, 36 (a resource cannot be found or
     // loaded) or 44 (loaded, but its colour table could not be read). id2 of
     // 0 keeps the current bitmap 2.
-    int LoadBitmaps(UINT id1, UINT id2, int frames, int framesPerSecond);
+    ErrorCode LoadBitmaps(UINT id1, UINT id2, int frames, int framesPerSecond);
     // Bitmap files: 0, 45 (a file cannot be opened or loaded) or 44. An empty
     // path2 or "NULL" keeps the current bitmap 2.
-    int LoadBitmapsFromFile(const std::string& path1, const std::string& path2, int frames, int framesPerSecond);
+    ErrorCode LoadBitmapsFromFile(const std::string& path1, const std::string& path2, int frames, int framesPerSecond);
     // Frames of bitmap 1's strip (clamped to 1 .. its width) and the speed;
     // also takes the button's cursor.
     void SetMetrics(int frames, int framesPerSecond);

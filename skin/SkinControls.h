@@ -23,7 +23,7 @@ struct SkinControl {
     int defaultBitmap;
     SpecialButton special = SpecialButton::kNone;
     const char* specialKey = nullptr;   // key in SPECIAL
-    int missingCode = 0;                // result when the SPECIAL line is missing or empty
+    ErrorCode missingCode = kErrNone;   // result when the SPECIAL line is missing or empty
     const char* builtInLine = nullptr;  // the built-in skin's SPECIAL line
     bool laidOut = true;                // placed by proportion; GO sits at the end of the address row
     bool paletteRepaint = true;         // repainted on palette changes: MENU realises its own, SKINLIBRARY is left alone
@@ -53,9 +53,9 @@ inline constexpr std::array<SkinControl, 19> kSkinControls = {{
     {IDC_EDITSOURCE, "BUTTON_EDITSOURCE", IDB_SKIN_EDITSOURCE},
     {IDC_WORKOFFLINE, "BUTTON_WORKOFFLINE", IDB_SKIN_WORKOFFLINE},
     {IDC_INVOKEMANAGER, "BUTTON_INVOKEMANAGER", IDB_SKIN_MANAGER},
-    {IDC_SKINLIBRARY, "BUTTON_SKINLIBRARY", IDB_SKIN_GENERIC, SpecialButton::kNone, nullptr, 0, nullptr, true, false},
-    {IDC_GO, "BUTTON_GO", IDB_SKIN_GO, SpecialButton::kGo, "GO", kErrSkinGoButton, AppConstants::kDefaultGoLine,
+    {IDC_SKINLIBRARY, "BUTTON_SKINLIBRARY", IDB_SKIN_GENERIC, SpecialButton::kNone, nullptr, kErrNone, nullptr, true,
      false},
+    {IDC_GO, "BUTTON_GO", IDB_SKIN_GO, SpecialButton::kGo, "GO", kErrSkinGoButton, AppConstants::kDefaultGoLine, false},
 }};
 
 // The row of a control id, or null.

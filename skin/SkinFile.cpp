@@ -96,7 +96,7 @@ std::string CSkinFile::ButtonLine(int number) const {
     return ReadIniString("BUTTONINFO", std::to_string(number).c_str());
 }
 
-int CSkinFile::ReadViewer(RECT* out) const {
+ErrorCode CSkinFile::ReadViewer(RECT* out) const {
     if (paths_.builtIn) {
         *out = AppConstants::DefaultViewerArea.area;
         return kErrNone;
@@ -109,7 +109,7 @@ int CSkinFile::ReadViewer(RECT* out) const {
     return kErrNone;
 }
 
-int CSkinFile::ReadTitleBar(RECT* out) const {
+ErrorCode CSkinFile::ReadTitleBar(RECT* out) const {
     if (paths_.builtIn) {
         *out = RECT{0, 0, 0, 0};
         return kErrNone;

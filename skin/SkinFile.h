@@ -2,6 +2,8 @@
 // the Data.ini file of its folder under the program folder's Skins folder.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "SkinFormat.h"
 
 #include <windows.h>
@@ -80,10 +82,10 @@ public:
     std::string ButtonLine(int number) const;
 
     // WEB VIEWER, clamped: 0, or 53 when it is missing or narrower than 470.
-    int ReadViewer(RECT* out) const;
+    ErrorCode ReadViewer(RECT* out) const;
 
     // SPECIAL TITLEBAR, not clamped: 0, or 54 when it is missing.
-    int ReadTitleBar(RECT* out) const;
+    ErrorCode ReadTitleBar(RECT* out) const;
 
     // GENERAL COMMENTS, the skin's description: "No Comments" when the key is
     // missing (an empty value stays empty), the built-in skin's own text for "vessa".

@@ -2,6 +2,8 @@
 // of buttons, animator and GO, and the look-ups into the table of buttons.
 #pragma once
 
+#include "ErrorCodes.h"
+
 #include "SkinControls.h"
 
 #include <windows.h>
@@ -14,12 +16,6 @@
 // sum of two of them overflows and no control lands where X cannot put it.
 inline constexpr int kSkinCoordMin = -32768;
 inline constexpr int kSkinCoordMax = 32767;
-
-// Result codes of the skin's bitmap loaders that select a default picture
-// and are never reported: a bitmap whose colour table could not be read, and
-// a bitmap file that cannot be opened or loaded.
-inline constexpr int kErrSkinBitmapUnusable = 44;
-inline constexpr int kErrSkinBitmapFile = 45;
 
 // A token keeps at most this many characters.
 inline constexpr size_t kSkinTokenMax = 255;

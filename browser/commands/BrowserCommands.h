@@ -73,7 +73,7 @@ public:
 private:
     // The shell's result of starting the browser program with the parameters.
     INT_PTR StartBrowserProgram(const std::string& parameters);
-    void StartClient(int (CRegSettings::*read)(std::string*));
+    void StartClient(ErrorCode (CRegSettings::*read)(std::string*));
 
     // After an import: a running manager refreshes its tree.
     void OnImportSucceeded() override;

@@ -48,7 +48,7 @@ void CShellCommands::StartBrowserWithFile(const std::string& path) {
     if (StartBrowserProgram(path) == kFileNotFound) fw::ShowMessageBox(BrowserMissingText(), MB_OK, dlg_.hwnd());
 }
 
-void CShellCommands::StartClient(int (CRegSettings::*read)(std::string*)) {
+void CShellCommands::StartClient(ErrorCode (CRegSettings::*read)(std::string*)) {
     std::string command;
     CRegSettings settings;
     if ((settings.*read)(&command) != 0) command.clear();

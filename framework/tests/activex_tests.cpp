@@ -4,6 +4,7 @@
 
 #include "ax_test_util.h"
 #include "fake_control.h"
+#include "testsupport/debug_output.h"
 
 #include <idispids.h>
 #include <mshtmdid.h>
@@ -174,6 +175,31 @@ TEST_F(FakeControlTest, KeyboardFilterReachesTheControlFromAModalDialogLoop) {
         EXPECT_EQ(Has(log.calls, "TranslateAccelerator"), filtered);
         EXPECT_TRUE(log.destroyed);
     }
+}
+
+// A control whose key handling throws: the keyboard hook stops the exception,
+// leaves its trace line, and the dialog's loop goes on to its end.
+TEST_F(FakeControlTest, AnExceptionStoppedAtTheKeyboardHookLeavesALine) {
+    struct alignas(4) Template {
+        DLGTEMPLATE dlg;
+        WORD menu, windowClass, title;
+    } tpl{};
+    tpl.dlg.style = WS_POPUP | DS_NOIDLEMSG;
+    tpl.dlg.cx = 100;
+    tpl.dlg.cy = 60;
+    log.throwOnKey = true;
+    testsupport::DebugOutputRecorder output;
+    fw::AxKeyboardFilter filter;
+    ASSERT_TRUE(filter);
+    DialogRun run;
+    EXPECT_EQ(::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), &tpl.dlg, host.hwnd(), KeyDialogProc,
+                                        reinterpret_cast<LPARAM>(&run)),
+              7)
+        << "the loop went on after the exception";
+    EXPECT_TRUE(Has(log.calls, "TranslateAccelerator"));
+    const std::string line = output.LineWith(
+        {"exception stopped at a hook", "AxKeyboardFilter", "window class Static", "0x0100", "accelerator failure"});
+    EXPECT_FALSE(line.empty()) << ::testing::PrintToString(output.Lines());
 }
 
 TEST_F(FakeControlTest, TeardownReleasesTheSiteAndAllowsReuse) {

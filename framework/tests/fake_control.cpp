@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <stdexcept>
+
 namespace fakes {
 
 FakeControl::~FakeControl() {
@@ -91,6 +93,7 @@ STDMETHODIMP FakeControl::SetObjectRects(LPCRECT pos, LPCRECT) {
 
 STDMETHODIMP FakeControl::TranslateAccelerator(LPMSG msg) {
     Log("TranslateAccelerator");
+    if (log_->throwOnKey) throw std::runtime_error("accelerator failure");
     return msg && msg->message == WM_KEYDOWN && msg->wParam == VK_F5 ? S_OK : S_FALSE;
 }
 

@@ -14,6 +14,7 @@ struct ControlLog {
     std::vector<std::string> calls;
     bool destroyed = false;
     long userModeAnswer = -1;  // what the site answered for DISPID_AMBIENT_USERMODE, -1: not asked
+    bool throwOnKey = false;   // TranslateAccelerator throws, as a faulty control's C++ code might
 };
 
 // The active object a UI-active control hands its frame; a document control
