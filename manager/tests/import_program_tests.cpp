@@ -17,24 +17,10 @@ using namespace mgrtest;
 
 namespace {
 
-struct DialogSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindImportDialog(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<DialogSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid != s->pid || !::IsWindowVisible(wnd) || !::GetDlgItem(wnd, IMPORT_MANAGER_IMPORT)) return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
 HWND ImportDialogOf(DWORD pid) {
-    DialogSearch s{pid, nullptr};
-    ::EnumWindows(FindImportDialog, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    const auto found = testsupport::TopWindows(
+        pid, [](HWND wnd) { return ::IsWindowVisible(wnd) && ::GetDlgItem(wnd, IMPORT_MANAGER_IMPORT) != nullptr; });
+    return found.empty() ? nullptr : found.front();
 }
 
 }  // namespace
