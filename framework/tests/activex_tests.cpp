@@ -152,7 +152,8 @@ INT_PTR CALLBACK KeyDialogProc(HWND dlg, UINT msg, WPARAM, LPARAM lParam) {
     return FALSE;
 }
 
-TEST_F(FakeControlTest, KeyboardFilterReachesTheControlFromAModalDialogLoop) {
+// A modal dialog's own loop around the fake control, which it sends F5; 7 when it ended as planned.
+INT_PTR RunKeyDialog(HWND owner) {
     struct alignas(4) Template {
         DLGTEMPLATE dlg;
         WORD menu, windowClass, title;
@@ -160,6 +161,12 @@ TEST_F(FakeControlTest, KeyboardFilterReachesTheControlFromAModalDialogLoop) {
     tpl.dlg.style = WS_POPUP | DS_NOIDLEMSG;
     tpl.dlg.cx = 100;
     tpl.dlg.cy = 60;
+    DialogRun run;
+    return ::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), &tpl.dlg, owner, KeyDialogProc,
+                                     reinterpret_cast<LPARAM>(&run));
+}
+
+TEST_F(FakeControlTest, KeyboardFilterReachesTheControlFromAModalDialogLoop) {
     for (bool filtered : {true, false}) {
         SCOPED_TRACE(filtered);
         log = {};
@@ -168,10 +175,7 @@ TEST_F(FakeControlTest, KeyboardFilterReachesTheControlFromAModalDialogLoop) {
             filter.emplace();
             ASSERT_TRUE(*filter);
         }
-        DialogRun run;
-        EXPECT_EQ(::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), &tpl.dlg, host.hwnd(), KeyDialogProc,
-                                            reinterpret_cast<LPARAM>(&run)),
-                  7);
+        EXPECT_EQ(RunKeyDialog(host.hwnd()), 7);
         EXPECT_EQ(Has(log.calls, "TranslateAccelerator"), filtered);
         EXPECT_TRUE(log.destroyed);
     }
@@ -180,22 +184,11 @@ TEST_F(FakeControlTest, KeyboardFilterReachesTheControlFromAModalDialogLoop) {
 // A control whose key handling throws: the keyboard hook stops the exception,
 // leaves its trace line, and the dialog's loop goes on to its end.
 TEST_F(FakeControlTest, AnExceptionStoppedAtTheKeyboardHookLeavesALine) {
-    struct alignas(4) Template {
-        DLGTEMPLATE dlg;
-        WORD menu, windowClass, title;
-    } tpl{};
-    tpl.dlg.style = WS_POPUP | DS_NOIDLEMSG;
-    tpl.dlg.cx = 100;
-    tpl.dlg.cy = 60;
     log.throwOnKey = true;
     testsupport::DebugOutputRecorder output;
     fw::AxKeyboardFilter filter;
     ASSERT_TRUE(filter);
-    DialogRun run;
-    EXPECT_EQ(::DialogBoxIndirectParamA(::GetModuleHandleA(nullptr), &tpl.dlg, host.hwnd(), KeyDialogProc,
-                                        reinterpret_cast<LPARAM>(&run)),
-              7)
-        << "the loop went on after the exception";
+    EXPECT_EQ(RunKeyDialog(host.hwnd()), 7) << "the loop went on after the exception";
     EXPECT_TRUE(Has(log.calls, "TranslateAccelerator"));
     const std::string line = output.LineWith(
         {"exception stopped at a hook", "AxKeyboardFilter", "window class Static", "0x0100", "accelerator failure"});
