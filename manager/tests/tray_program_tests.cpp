@@ -21,30 +21,16 @@ namespace {
 constexpr UINT kTrayNotify = 0x8010;
 constexpr UINT kTrayId = 214;
 
-struct WindowSearch {
-    DWORD pid;
-    const char* cls;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    char cls[64] = {}, title[64] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    ::GetWindowTextA(wnd, title, sizeof(title));
-    if (pid != s->pid || std::string(cls) != s->cls) return TRUE;
-    if (s->title ? std::string(title) != s->title : !::IsWindowVisible(wnd)) return TRUE;
-    s->found = wnd;
-    return FALSE;
-}
-
+// The first window of the process and class with the title (null: any shown one).
 HWND Find(DWORD pid, const char* cls, const char* title) {
-    WindowSearch s{pid, cls, title, nullptr};
-    ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    const auto found = testsupport::TopWindows(pid, [&](HWND wnd) {
+        char name[64] = {}, text[64] = {};
+        ::GetClassNameA(wnd, name, sizeof(name));
+        ::GetWindowTextA(wnd, text, sizeof(text));
+        if (std::string(name) != cls) return false;
+        return title ? std::string(text) == title : ::IsWindowVisible(wnd) != FALSE;
+    });
+    return found.empty() ? nullptr : found.front();
 }
 
 // The arguments of each start of the stand-in browser, in order.

@@ -15,6 +15,7 @@
 
 #include "testsupport/box_answerer.h"
 #include "testsupport/pump.h"
+#include "testsupport/running_program.h"
 
 #include <gtest/gtest.h>
 
@@ -68,21 +69,9 @@ std::vector<Item> Items(HMENU menu) {
     return items;
 }
 
-BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM param) {
-    char cls[16] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(wnd, &pid);
-    if (pid != ::GetCurrentProcessId() || std::string(cls) != "#32768" || !::IsWindowVisible(wnd)) return TRUE;
-    *reinterpret_cast<HWND*>(param) = wnd;
-    return FALSE;
-}
-
 // A popup menu of this process on the screen, or null.
 HWND VisibleMenuWindow() {
-    HWND found = nullptr;
-    ::EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return testsupport::VisibleWindowOfClass(::GetCurrentProcessId(), "#32768");
 }
 
 // Whether the system still holds the tray window's icon.
