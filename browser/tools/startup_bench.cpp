@@ -1,6 +1,7 @@
 // Prints the time from process start to the first shown window for Vessa.exe
 // and for a minimal Win32 program under the same Wine, and their ratio.
 // Not a test: figures only.   startup_bench.exe [rounds]
+#include "RegSettings.h"
 #include "SkinControlIds.h"
 
 #include "fw/file.h"
@@ -89,6 +90,10 @@ int main(int argc, char** argv) {
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ::CopyFileA((bin + "\\Vessa.exe").c_str(), (folder + "\\Vessa.exe").c_str(), FALSE);
     ::CopyFileA((bin + "\\twad.dll").c_str(), (folder + "\\twad.dll").c_str(), FALSE);  // linked at load time
+
+    // Wine's browser is never the default: without this the first window
+    // would be the question whether to become it.
+    CRegSettings().SetCheckDefaultBrowser(0);
 
     std::vector<double> browser, minimal;
     for (int i = 0; i < rounds; ++i) {
