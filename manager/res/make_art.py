@@ -112,19 +112,19 @@ TREE_ICONS = ["links", "groups", "link", "folder", "open", "cut_folder", "cut_op
 
 
 def tree_icon(name):
-    size = 16
+    return icon_from(16, lambda u, v: tree_glyph(name, u, v))
+
+
+def icon_from(size, colour):
+    """A 32-bit icon of size x size; colour(u, v) gives a pixel's colour, None where it is transparent."""
     pixels = bytearray()
     opaque = {}
     for y in reversed(range(size)):
         for x in range(size):
-            c = tree_glyph(name, (x + 0.5) / size, (y + 0.5) / size)
+            c = colour((x + 0.5) / size, (y + 0.5) / size)
             opaque[(x, y)] = c is not None
             r, g, b = c if c else (0, 0, 0)
             pixels += bytes((b, g, r, 255 if c else 0))
-    return icon_from(size, pixels, opaque)
-
-
-def icon_from(size, pixels, opaque):
     row_bytes = ((size + 31) // 32) * 4
     mask = bytearray()
     for y in reversed(range(size)):
@@ -163,26 +163,7 @@ def strip(size):
 
 
 def icon(name, size):
-    pixels = bytearray()
-    opaque = {}
-    for y in reversed(range(size)):
-        for x in range(size):
-            c = glyph(name, (x + 0.5) / size, (y + 0.5) / size, True)
-            opaque[(x, y)] = c is not None
-            r, g, b = c if c else (0, 0, 0)
-            pixels += bytes((b, g, r, 255 if c else 0))
-    row_bytes = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for y in reversed(range(size)):
-        row = bytearray(row_bytes)
-        for x in range(size):
-            if not opaque[(x, y)]:
-                row[x // 8] |= 0x80 >> (x % 8)
-        mask += row
-    image = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0) + bytes(pixels) + bytes(mask)
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), 22)
-    return header + entry + image
+    return icon_from(size, lambda u, v: glyph(name, u, v, True))
 
 
 def about():
