@@ -3,6 +3,7 @@
 #include "AppConstants.h"
 #include "ErrorCodes.h"
 #include "FolderUtil.h"
+#include "ProgramStart.h"
 #include "RegSettings.h"
 
 #include "fw/com.h"
@@ -114,7 +115,6 @@ void LaunchThreadProc(LaunchJob job) {
     const fw::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     std::lock_guard turn(LaunchQueue());
-    const std::string browser = job.folder + "\\" + AppConstants::kBrowserExe;
     const CLinkStore store(job.folder);
     PageSettings saved;
     SaveBrowserSettings(&saved);
@@ -129,8 +129,7 @@ void LaunchThreadProc(LaunchJob job) {
         CRegSettings().GetBrowserID(&first);
         // The browser's parser takes the rest of the line as the path: no quotes.
         const std::string parameters = "-f " + path;
-        const auto started = reinterpret_cast<INT_PTR>(::ShellExecuteA(
-            ::GetDesktopWindow(), "open", browser.c_str(), parameters.c_str(), nullptr, SW_SHOW));
+        const INT_PTR started = StartFolderProgram(job.folder, AppConstants::kBrowserExe, parameters);
         if (started <= 32) continue;  // no browser will ever raise the counter
 
         WaitForBrowserID(

@@ -3,6 +3,7 @@
 
 #include "AppConstants.h"
 #include "ErrorCodes.h"
+#include "ProgramStart.h"
 
 #include "fw/msgbox.h"
 
@@ -200,8 +201,6 @@ void CLinkLauncherDlg::OpenManager() {
 }
 
 void CLinkLauncherDlg::StartManager(const std::string& parameters) {
-    const std::string program = programFolder_ + "\\" + AppConstants::kManagerExe;
-    const auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(),
-                                                                   parameters.c_str(), nullptr, SW_SHOW));
-    if (result == SE_ERR_FNF) fw::ShowMessageBox(ManagerMissingText(), MB_OK, hwnd());
+    if (StartFolderProgram(programFolder_, AppConstants::kManagerExe, parameters) == SE_ERR_FNF)
+        fw::ShowMessageBox(ManagerMissingText(), MB_OK, hwnd());
 }

@@ -5,6 +5,7 @@
 #include "MainFrame.h"
 #include "NimbApp.h"
 #include "NimbDoc.h"
+#include "ProgramStart.h"
 #include "RegSettings.h"
 #include "StartupOptionsDlg.h"
 #include "resource.h"
@@ -179,11 +180,8 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::OpenHelpPage(const char* page) {
     const std::string folder = app_.ProgramFolder();
-    const std::string program = folder + "\\" + AppConstants::kBrowserExe;
-    const std::string parameter = folder + page;
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), parameter.c_str(), nullptr, SW_SHOWNORMAL));
-    if (result == SE_ERR_FNF) fw::ShowMessageBox(kBrowserMissingText, MB_OK);
+    if (StartFolderProgram(folder, AppConstants::kBrowserExe, folder + page, SW_SHOWNORMAL) == SE_ERR_FNF)
+        fw::ShowMessageBox(kBrowserMissingText, MB_OK);
 }
 
 void CMainFrame::OnHelpGuide() {

@@ -6,6 +6,7 @@
 #include "OpenLocationDlg.h"
 
 #include "AppConstants.h"
+#include "ProgramStart.h"
 #include "RegSettings.h"
 
 #include "fw/msgbox.h"
@@ -34,10 +35,7 @@ std::string BrowserMissingText() {
 }  // namespace
 
 INT_PTR CShellCommands::StartBrowserProgram(const std::string& parameters) {
-    const std::string program = dlg_.ProgramFolder() + "\\" + AppConstants::kBrowserExe;
-    return reinterpret_cast<INT_PTR>(::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(),
-                                                     parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                                                     SW_SHOW));
+    return StartFolderProgram(dlg_.ProgramFolder(), AppConstants::kBrowserExe, parameters);
 }
 
 void CShellCommands::NewWindow(const std::string& address) {
