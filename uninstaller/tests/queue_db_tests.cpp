@@ -22,11 +22,28 @@ using Ids_t = std::vector<std::uint32_t>;
 
 constexpr unsigned kLiveReadOnly = CQueueDb::kVisitLive | CQueueDb::kReadOnly;
 
-TEST(QueueDb, WalksPostOrderAndWritesTheIndexBackPreOrder) {
+// A fixture database copied into a folder of its own, and the database over it.
+struct QueueCopy {
+    void Copy(const char* fixture) { base = CopyFixture(fixture, folder); }
+    // Opens the copy: true when it opened.
+    bool Open(bool create = false) { return db.Open(base.c_str(), &prototype, create); }
+    // Copies the fixture and opens it.
+    bool Open(const char* fixture) {
+        Copy(fixture);
+        return Open();
+    }
+
     testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("basic", folder);
+    std::string base;
     TestRecord prototype;
     CQueueDb db;
+};
+
+// Each test on a copy of its own.
+class QueueDb : public ::testing::Test, protected QueueCopy {};
+
+TEST_F(QueueDb, WalksPostOrderAndWritesTheIndexBackPreOrder) {
+    Copy("basic");
     ASSERT_TRUE(db.Open((base + ".whatever").c_str(), &prototype, false));
     EXPECT_EQ(db.DataPath(), base + ".cdb");
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
@@ -44,7 +61,7 @@ TEST(QueueDb, WalksPostOrderAndWritesTheIndexBackPreOrder) {
     EXPECT_EQ(FileBytes(base + "1.idx"), FileBytes(base + ".idx"));
 }
 
-TEST(QueueDb, IndexLoadingRules) {
+TEST_F(QueueDb, IndexLoadingRules) {
     struct Case {
         const char* fixture;
         Ids_t walk;
@@ -58,18 +75,12 @@ TEST(QueueDb, IndexLoadingRules) {
         {"hostile", {5}},       // offsets and lengths outside the file
     };
     for (const Case& c : cases) {
-        testsupport::TempProgramFolder folder;
-        const std::string base = CopyFixture(c.fixture, folder);
-        TestRecord prototype;
-        CQueueDb db;
-        ASSERT_TRUE(db.Open(base.c_str(), &prototype, false)) << c.fixture;
-        EXPECT_EQ(WalkIds(db, kLiveReadOnly), c.walk) << c.fixture;
+        QueueCopy q;
+        ASSERT_TRUE(q.Open(c.fixture)) << c.fixture;
+        EXPECT_EQ(WalkIds(q.db, kLiveReadOnly), c.walk) << c.fixture;
     }
     // The first 5 stays.
-    testsupport::TempProgramFolder folder;
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(CopyFixture("dup", folder).c_str(), &prototype, false));
+    ASSERT_TRUE(Open("dup"));
     std::string text;
     int stop = 0;
     db.ForEachRecord(
@@ -86,24 +97,16 @@ TEST(QueueDb, IndexLoadingRules) {
     EXPECT_EQ(text, "five");
 }
 
-TEST(QueueDb, ADroppedRecordKeepsItsNodeAndIsWrittenBackNonLive) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("badrecord", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+TEST_F(QueueDb, ADroppedRecordKeepsItsNodeAndIsWrittenBackNonLive) {
+    ASSERT_TRUE(Open("badrecord"));
     db.Close();
     const auto entries = IndexEntries(base + ".idx");
     ASSERT_EQ(Ids(entries), (Ids_t{5, 8, 3}));
     EXPECT_EQ(entries[2].flags & QueueEntry::kLive, 0u);
 }
 
-TEST(QueueDb, NonLiveEntriesFollowTheTreeInTheIndex) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("nonlive", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+TEST_F(QueueDb, NonLiveEntriesFollowTheTreeInTheIndex) {
+    ASSERT_TRUE(Open("nonlive"));
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{8, 5}));
     db.Close();
     const auto entries = IndexEntries(base + ".idx");
@@ -111,48 +114,41 @@ TEST(QueueDb, NonLiveEntriesFollowTheTreeInTheIndex) {
     EXPECT_EQ(entries[2].flags, 0u) << "a non-live entry keeps its flags";
 }
 
-TEST(QueueDb, WhatDoesNotOpen) {
+TEST_F(QueueDb, WhatDoesNotOpen) {
     for (const char* fixture : {"noterm", "full"}) {
-        testsupport::TempProgramFolder folder;
-        const std::string base = CopyFixture(fixture, folder);
-        const std::string data = FileBytes(base + ".cdb"), index = FileBytes(base + ".idx");
-        TestRecord prototype;
-        CQueueDb db;
-        EXPECT_FALSE(db.Open(base.c_str(), &prototype, false)) << fixture;
-        EXPECT_FALSE(db.IsOpen());
-        EXPECT_EQ(FileBytes(base + ".cdb"), data) << fixture;
-        EXPECT_EQ(FileBytes(base + ".idx"), index) << fixture;
+        QueueCopy q;
+        q.Copy(fixture);
+        const std::string data = FileBytes(q.base + ".cdb"), index = FileBytes(q.base + ".idx");
+        EXPECT_FALSE(q.Open()) << fixture;
+        EXPECT_FALSE(q.db.IsOpen());
+        EXPECT_EQ(FileBytes(q.base + ".cdb"), data) << fixture;
+        EXPECT_EQ(FileBytes(q.base + ".idx"), index) << fixture;
     }
 }
 
-TEST(QueueDb, OtherVersionsAreReplacedOnlyWithLeaveToCreate) {
+TEST_F(QueueDb, OtherVersionsAreReplacedOnlyWithLeaveToCreate) {
     for (const char* fixture : {"v21", "v30"}) {
-        testsupport::TempProgramFolder folder;
-        const std::string base = CopyFixture(fixture, folder);
-        const std::string data = FileBytes(base + ".cdb"), index = FileBytes(base + ".idx");
-        TestRecord prototype;
-        CQueueDb db;
-        EXPECT_FALSE(db.Open(base.c_str(), &prototype, false)) << fixture;
-        EXPECT_EQ(FileBytes(base + ".cdb"), data) << fixture << ": left untouched";
-        EXPECT_EQ(FileBytes(base + ".idx"), index) << fixture;
-        ASSERT_TRUE(db.Open(base.c_str(), &prototype, true)) << fixture;
-        EXPECT_EQ(WalkIds(db, kLiveReadOnly), Ids_t{});
-        db.Close();
-        EXPECT_EQ(FileBytes(base + ".cdb").size(), 44u) << fixture;
-        EXPECT_EQ(FileBytes(base + ".idx").size(), 68u) << fixture;
-        EXPECT_TRUE(twtest::SealHolds(base + ".cdb"));
+        QueueCopy q;
+        q.Copy(fixture);
+        const std::string data = FileBytes(q.base + ".cdb"), index = FileBytes(q.base + ".idx");
+        EXPECT_FALSE(q.Open()) << fixture;
+        EXPECT_EQ(FileBytes(q.base + ".cdb"), data) << fixture << ": left untouched";
+        EXPECT_EQ(FileBytes(q.base + ".idx"), index) << fixture;
+        ASSERT_TRUE(q.Open(true)) << fixture;
+        EXPECT_EQ(WalkIds(q.db, kLiveReadOnly), Ids_t{});
+        q.db.Close();
+        EXPECT_EQ(FileBytes(q.base + ".cdb").size(), 44u) << fixture;
+        EXPECT_EQ(FileBytes(q.base + ".idx").size(), 68u) << fixture;
+        EXPECT_TRUE(twtest::SealHolds(q.base + ".cdb"));
         // Byte for byte the empty files the generator writes on its own.
         testsupport::TempProgramFolder generated;
         const std::string empty = CopyFixture("empty", generated);
-        EXPECT_EQ(FileBytes(base + ".cdb"), FileBytes(empty + ".cdb")) << fixture;
-        EXPECT_EQ(FileBytes(base + ".idx"), FileBytes(empty + ".idx")) << fixture;
+        EXPECT_EQ(FileBytes(q.base + ".cdb"), FileBytes(empty + ".cdb")) << fixture;
+        EXPECT_EQ(FileBytes(q.base + ".idx"), FileBytes(empty + ".idx")) << fixture;
     }
 }
 
-TEST(QueueDb, CreatesMissingFilesAndFolders) {
-    testsupport::TempProgramFolder folder;
-    TestRecord prototype;
-    CQueueDb db;
+TEST_F(QueueDb, CreatesMissingFilesAndFolders) {
     EXPECT_FALSE(db.Open((folder / "a\\b\\Pending").c_str(), &prototype, false));
     ASSERT_TRUE(db.Open((folder / "a\\b\\Pending").c_str(), &prototype, true));
     ASSERT_EQ(db.AddRecord(TestRecord(4, 0, "four"), false), 0);
@@ -161,13 +157,10 @@ TEST(QueueDb, CreatesMissingFilesAndFolders) {
     EXPECT_TRUE(fw::FileExists(folder / "a\\b\\Pending1.cdb"));
 }
 
-TEST(QueueDb, Converts13Files) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("v13", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    EXPECT_FALSE(db.Open(base.c_str(), &prototype, false)) << "a conversion needs leave to create";
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, true));
+TEST_F(QueueDb, Converts13Files) {
+    Copy("v13");
+    EXPECT_FALSE(Open()) << "a conversion needs leave to create";
+    ASSERT_TRUE(Open(true));
     std::vector<std::string> texts;
     int stop = 0;
     db.ForEachRecord([&](QueueVisit& v) { texts.push_back(v.bytes); }, CQueueDb::kAnyKey, kLiveReadOnly, &stop);
@@ -182,37 +175,31 @@ TEST(QueueDb, Converts13Files) {
     EXPECT_FALSE(temp) << "no temporary file left";
 }
 
-TEST(QueueDb, AWalkStopsAtTheFirstRecordItCannotRead) {
+TEST_F(QueueDb, AWalkStopsAtTheFirstRecordItCannotRead) {
     for (const unsigned flags : {unsigned{CQueueDb::kVisitLive}, kLiveReadOnly}) {
-        testsupport::TempProgramFolder folder;
-        const std::string base = CopyFixture("basic", folder);
-        TestRecord prototype;
-        CQueueDb db;
-        ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+        QueueCopy q;
+        ASSERT_TRUE(q.Open("basic"));
         int visits = 0, stop = 0;
-        EXPECT_EQ(db.ForEachRecord([&](QueueVisit&) { ++visits; }, CQueueDb::kAnyKey, flags, &stop), 0);
+        EXPECT_EQ(q.db.ForEachRecord([&](QueueVisit&) { ++visits; }, CQueueDb::kAnyKey, flags, &stop), 0);
         EXPECT_EQ(visits, 3);
         {
             // Cut behind the database's back: no record can be read any more.
-            fw::FileHandle file(::CreateFileA((base + ".cdb").c_str(), GENERIC_WRITE,
+            fw::FileHandle file(::CreateFileA((q.base + ".cdb").c_str(), GENERIC_WRITE,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(file);
             ::SetFilePointer(file.get(), 44, nullptr, FILE_BEGIN);
             ASSERT_TRUE(::SetEndOfFile(file.get()));
         }
         visits = 0;
-        EXPECT_EQ(db.ForEachRecord([&](QueueVisit&) { ++visits; }, CQueueDb::kAnyKey, flags, &stop), 1) << flags;
+        EXPECT_EQ(q.db.ForEachRecord([&](QueueVisit&) { ++visits; }, CQueueDb::kAnyKey, flags, &stop), 1) << flags;
         EXPECT_EQ(visits, 0) << flags;
     }
 }
 
-TEST(QueueDb, UpgradesOldRecordsAtOpen) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("old", folder);
+TEST_F(QueueDb, UpgradesOldRecordsAtOpen) {
+    Copy("old");
     const auto before = IndexEntries(base + ".idx");
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    ASSERT_TRUE(Open());
     std::vector<std::string> texts;
     int stop = 0;
     db.ForEachRecord([&](QueueVisit& v) { texts.push_back(v.bytes); }, CQueueDb::kAnyKey, kLiveReadOnly, &stop);
@@ -223,12 +210,8 @@ TEST(QueueDb, UpgradesOldRecordsAtOpen) {
     EXPECT_EQ(five.length, 4u);
 }
 
-TEST(QueueDb, CallbacksThatLengthenAppendAndThatShortenWriteInPlace) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("basic", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+TEST_F(QueueDb, CallbacksThatLengthenAppendAndThatShortenWriteInPlace) {
+    ASSERT_TRUE(Open("basic"));
     const std::uint64_t sizeBefore = FileBytes(base + ".cdb").size();
     int stop = 0;
     db.ForEachRecord(
@@ -267,16 +250,12 @@ TEST(QueueDb, CallbacksThatLengthenAppendAndThatShortenWriteInPlace) {
     db.Close();
     EXPECT_TRUE(twtest::SealHolds(base + ".cdb"));
     // Reopened, every record still passes its word sum.
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    ASSERT_TRUE(Open());
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
 }
 
-TEST(QueueDb, AddUpdateRemove) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("basic", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+TEST_F(QueueDb, AddUpdateRemove) {
+    ASSERT_TRUE(Open("basic"));
     TestRecord four(4, 9, "four");
     ASSERT_EQ(db.AddRecord(four, false), 0);
     QueueEntry e;
@@ -290,23 +269,19 @@ TEST(QueueDb, AddUpdateRemove) {
     db.Close();
     const auto entries = IndexEntries(base + ".idx");
     EXPECT_EQ(Ids(entries), (Ids_t{5, 4, 8, 3}));
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    ASSERT_TRUE(Open());
     std::string text;
     int stop = 0;
     db.ForEachRecord([&](QueueVisit& v) { text = v.bytes; }, 9, kLiveReadOnly, &stop);
     EXPECT_EQ(text, "FOUR!");
 }
 
-TEST(QueueDb, RecoveryCopiesAreRefreshedOnlyFromSealedFiles) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("basic", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+TEST_F(QueueDb, RecoveryCopiesAreRefreshedOnlyFromSealedFiles) {
+    ASSERT_TRUE(Open("basic"));
     db.Close();
     const std::string goodCopy = FileBytes(base + "1.cdb");
     ASSERT_EQ(goodCopy, FileBytes(base + ".cdb"));
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    ASSERT_TRUE(Open());
     {
         // Changed behind the database's back: the seal no longer holds.
         fw::FileHandle file(::CreateFileA((base + ".cdb").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -319,16 +294,12 @@ TEST(QueueDb, RecoveryCopiesAreRefreshedOnlyFromSealedFiles) {
     db.Close();
     EXPECT_EQ(FileBytes(base + "1.cdb"), goodCopy);
     // The next open restores the data from its copy.
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    ASSERT_TRUE(Open());
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
 }
 
-TEST(QueueDb, AnOpenMutexLeftByADeadProcessIsTaken) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("basic", folder);
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+TEST_F(QueueDb, AnOpenMutexLeftByADeadProcessIsTaken) {
+    ASSERT_TRUE(Open("basic"));
     const std::string openMutex = db.BaseName() + "__BMTX";
     db.Close();
     // Kept alive here, so the harness's end abandons it instead of removing it.
@@ -337,24 +308,21 @@ TEST(QueueDb, AnOpenMutexLeftByADeadProcessIsTaken) {
     int code = -1;
     twtest::RunHarness("take-mutex " + openMutex, &code);
     ASSERT_EQ(code, 0);
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false)) << "an abandoned mutex is acquired";
+    ASSERT_TRUE(Open()) << "an abandoned mutex is acquired";
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{3, 8, 5}));
     db.Close();
     EXPECT_EQ(::WaitForSingleObject(keep.get(), 0), WAIT_OBJECT_0) << "and released again";
     ::ReleaseMutex(keep.get());
 }
 
-TEST(QueueDb, TwoProcessesShareOneIndexAndLeaveNoObjectsBehind) {
-    testsupport::TempProgramFolder folder;
-    const std::string base = CopyFixture("basic", folder);
+TEST_F(QueueDb, TwoProcessesShareOneIndexAndLeaveNoObjectsBehind) {
+    Copy("basic");
     const std::string ready = twtest::UniqueName("ready"), release = twtest::UniqueName("release");
     fw::Handle readyEvent = testsupport::MakeNamedEvent(ready), releaseEvent = testsupport::MakeNamedEvent(release);
     auto holder = twtest::StartHarness("db-open " + base + " 0 db-add 4 0 four signal " + ready + " wait " + release +
                                        " db-close");
     ASSERT_TRUE(testsupport::WaitEventOrExit(readyEvent.get(), holder->Process()));
-    TestRecord prototype;
-    CQueueDb db;
-    ASSERT_TRUE(db.Open(base.c_str(), &prototype, false));
+    ASSERT_TRUE(Open());
     EXPECT_EQ(WalkIds(db, kLiveReadOnly), (Ids_t{4, 3, 8, 5})) << "the holder's index, not a new load";
     const std::string objects = db.BaseName();
     ::SetEvent(releaseEvent.get());
