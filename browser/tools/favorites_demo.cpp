@@ -2,7 +2,7 @@
 // starts Vessa.exe there and opens its favorites popup with one folder
 // cascaded, then prints "ready" and leaves the browser open for a screenshot.
 //   favorites_demo <program folder holding Vessa.exe>
-#include "popup_demo.h"
+#include "demo_start.h"
 #include "resource.h"
 
 #include "ErrorCodes.h"

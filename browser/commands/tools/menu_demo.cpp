@@ -2,7 +2,7 @@
 // there, opens its main menu with the Skins popup, then prints "ready" and
 // leaves the browser open for a screenshot.
 //   menu_demo <program folder holding Vessa.exe>
-#include "popup_demo.h"
+#include "demo_start.h"
 #include "resource.h"
 
 #include <windows.h>
