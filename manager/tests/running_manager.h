@@ -6,6 +6,7 @@
 
 #include "testsupport/running_program.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,6 +20,21 @@ inline bool IsManagerWindow(HWND wnd) {
     char title[64] = {};
     ::GetWindowTextA(wnd, title, sizeof(title));
     return std::string(title) == "Vessa Manager";
+}
+
+inline BOOL CALLBACK FindTreeControl(HWND wnd, LPARAM param) {
+    char cls[32] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    if (std::string(cls) != WC_TREEVIEWA) return TRUE;
+    *reinterpret_cast<bool*>(param) = true;
+    return FALSE;
+}
+
+// A frame whose panes are made: the titled window exists before them.
+inline bool HasItsPanes(HWND frame) {
+    bool found = false;
+    ::EnumChildWindows(frame, FindTreeControl, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 // Every top-level "Vessa Manager" window (of one process, or of any other with pid 0).
@@ -36,8 +52,11 @@ public:
     }
     ~RunningManager() override { Stop(); }
 
-    // Its frame once it exists, shown or not; null when the process ended first or after the time-out.
-    HWND WaitForWindow(DWORD timeoutMs = 30000) { return RunningProgram::WaitForWindow(IsManagerWindow, timeoutMs); }
+    // Its frame once it and its panes exist, shown or not; null when the process ended first or after the time-out.
+    HWND WaitForWindow(DWORD timeoutMs = 30000) {
+        return RunningProgram::WaitForWindow([](HWND wnd) { return IsManagerWindow(wnd) && HasItsPanes(wnd); },
+                                             timeoutMs);
+    }
     DWORD WaitForIdle() const { return ::WaitForInputIdle(process(), 30000); }
     bool Ended(DWORD timeoutMs) const { return WaitForExit(timeoutMs); }
     int ExitCode() const {
