@@ -55,6 +55,8 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::CloseFrame() {
+    // The real exit: browsers no longer find this manager.
+    app_.RevokeAutomation();
     document_.SaveIfEditable();
     document_.OnCloseDocument();
     Destroy();

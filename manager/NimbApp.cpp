@@ -41,6 +41,8 @@ CNimbApp::CNimbApp(std::string commandLine, std::string programFolder)
 }
 
 CNimbApp::~CNimbApp() {
+    m_pAutomation.reset();
+    factories_.clear();
     frame_.reset();
     document_.reset();
     if (g_app == this) g_app = nullptr;
@@ -51,6 +53,12 @@ CNimbApp* CNimbApp::Instance() {
 }
 
 bool CNimbApp::InitInstance() {
+    // A start by COM never looks for a running manager: its client waits for
+    // the class, and a window brought forward would not give it one.
+    if (IsRegistrationStart(commandLine_)) {
+        ole_.emplace();
+        return *ole_ && RegisterClassFactories();
+    }
     fw::Handle startMutex(::CreateMutexA(nullptr, FALSE, kStartMutex));
     fw::MutexGuard starting(startMutex.get(), kStartMutexWait);
     if (ActivatePreviousInstance()) return false;
@@ -65,7 +73,6 @@ bool CNimbApp::InitInstance() {
                                                         ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    if (IsRegistrationStart(commandLine_)) return RegisterClassFactories();
     UpdateRegistry();
 
     // The log is new before the frame is made, so what the frame reports stays in it.
@@ -104,16 +111,74 @@ int CNimbApp::Run() {
                                         });
     // A quit that came before the frame was destroyed (a critical error's No)
     // still takes the tray icon away with the frame.
+    m_pAutomation.reset();
+    factories_.clear();
     frame_.reset();
     document_.reset();
     return code;
 }
 
-bool CNimbApp::RegisterClassFactories() {
-    // Nothing is served yet: the start ends instead of idling without a window.
-    return false;
+namespace {
+
+// A registration-only start ends this long after its start when no client
+// created an object, or as soon as the last object and lock are gone.
+constexpr ULONGLONG kRegistrationGraceMs = 10000;
+constexpr UINT kRegistrationCheckMs = 200;
+ULONGLONG g_registrationStart = 0;
+bool g_servedAny = false;
+
+void CALLBACK CheckRegistrationStart(HWND, UINT, UINT_PTR, DWORD) {
+    if (fw::ServerLocks::Count() > 0) {
+        g_servedAny = true;
+        return;
+    }
+    if (g_servedAny || ::GetTickCount64() - g_registrationStart >= kRegistrationGraceMs) ::PostQuitMessage(0);
 }
 
-void CNimbApp::UpdateRegistry() {}
+}  // namespace
 
-void CNimbApp::CreateAutomationObject() {}
+bool CNimbApp::RegisterClassFactories() {
+    // Objects made here have no frame or document to act on: their calls do nothing.
+    auto idle = []() -> fw::ComPtr<IUnknown> {
+        return fw::MakeCom<CNimbAutomationDispatch>(CNimbAutomationDispatch::Enqueue(), true).As<IUnknown>();
+    };
+    for (const fw::ServerClassInfo& info : {NimbDocumentClassInfo(), NimbAutomationClassInfo()}) {
+        auto factory = std::make_unique<fw::ServerClass>(info, idle, REGCLS_SINGLEUSE);
+        if (FAILED(factory->RegisterRunning())) return false;
+        factories_.push_back(std::move(factory));
+    }
+    g_registrationStart = ::GetTickCount64();
+    return ::SetTimer(nullptr, 0, kRegistrationCheckMs, CheckRegistrationStart) != 0;
+}
+
+void CNimbApp::UpdateRegistry() {
+    // The document's class first, then the automation class, which takes the ProgID over.
+    const std::string program = fw::RunningProgramPath();
+    fw::RegisterServerClass(NimbDocumentClassInfo(), program);
+    fw::RegisterServerClass(NimbAutomationClassInfo(), program);
+}
+
+void CNimbApp::CreateAutomationObject() {
+    // A failure is not reported: browsers then start a manager, which brings this one forward.
+    m_pAutomation = std::make_unique<CNimbAutomation>(*this);
+    if (m_pAutomation->CreateHidden()) m_pAutomation->RegisterActive();
+}
+
+void CNimbApp::RevokeAutomation() {
+    if (m_pAutomation) m_pAutomation->Revoke();
+}
+
+void CNimbApp::SetFocusOnLinkItem(const std::string& path) {
+    if (document_) document_->SetFocusOnLinkItem(path);
+}
+
+void CNimbApp::ShowManager() {
+    if (!frame_ || !frame_->hwnd()) return;
+    HWND wnd = frame_->hwnd();
+    ::ShowWindow(wnd, SW_SHOWNORMAL);
+    if (::IsIconic(wnd) || ::IsZoomed(wnd)) ::ShowWindow(wnd, SW_RESTORE);
+}
+
+void CNimbApp::RefreshNimbTree() {
+    if (document_) document_->RefreshNimbTree();
+}

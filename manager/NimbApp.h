@@ -3,9 +3,11 @@
 #pragma once
 
 #include "ErrorHandler.h"
+#include "NimbAutomation.h"
 #include "StartSwitches.h"
 
 #include "fw/com.h"
+#include "fw/com_registration.h"
 #include "fw/command.h"
 #include "fw/handles.h"
 
@@ -14,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CMainFrame;
 class CNimbDoc;
@@ -23,7 +26,7 @@ class CNimbDoc;
 // when one was found.
 bool ActivatePreviousInstance();
 
-class CNimbApp : public fw::CommandTarget {
+class CNimbApp : public fw::CommandTarget, public CNimbAutomationTarget {
 public:
     CNimbApp(std::string commandLine, std::string programFolder);
     ~CNimbApp() override;
@@ -47,9 +50,19 @@ public:
     CMainFrame* MainFrame() const { return frame_.get(); }
     CNimbDoc* Document() const { return document_.get(); }
 
+    // What the automation object's calls do (one at a time, never under a modal dialog).
+    void SetFocusOnLinkItem(const std::string& path) override;
+    // Shown (normal show), then restored from minimised or maximised.
+    void ShowManager() override;
+    void RefreshNimbTree() override;
+    // The real exit has started: browsers no longer find this manager.
+    void RevokeAutomation();
+    CNimbAutomation* Automation() const { return m_pAutomation.get(); }
+
 private:
-    // COM seams: the class factories of a start by COM and the registration
-    // rewritten on an ordinary start come with the automation object.
+    // A start by COM serves the document's and the automation object's
+    // classes until its last object and lock go, or a grace period passes
+    // with none; an ordinary start rewrites their registry entries.
     bool RegisterClassFactories();
     void UpdateRegistry();
     void CreateAutomationObject();
@@ -62,4 +75,6 @@ private:
     std::optional<fw::OleApartment> ole_;
     std::unique_ptr<CNimbDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<CNimbAutomation> m_pAutomation;
+    std::vector<std::unique_ptr<fw::ServerClass>> factories_;
 };

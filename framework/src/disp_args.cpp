@@ -54,6 +54,24 @@ std::string DispArgs::String(UINT index, std::string fallback) const {
     return Value(index).ToString(std::move(fallback));
 }
 
+HRESULT DispArgs::StringArgument(UINT index, std::string* out) const {
+    const VARIANT* v = Raw(index);
+    if (!v) return DISP_E_BADPARAMCOUNT;
+    if (v->vt == (VT_BYREF | VT_VARIANT)) {
+        if (!v->pvarVal) return DISP_E_TYPEMISMATCH;
+        v = v->pvarVal;
+    }
+    BSTR text = nullptr;
+    if (v->vt == VT_BSTR)
+        text = v->bstrVal;
+    else if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal)
+        text = *v->pbstrVal;
+    else
+        return DISP_E_TYPEMISMATCH;
+    *out = ToAnsi(std::wstring_view(text ? text : L"", text ? ::SysStringLen(text) : 0));
+    return S_OK;
+}
+
 std::wstring DispArgs::WString(UINT index) const { return Value(index).AsWString().value_or(std::wstring()); }
 
 long DispArgs::Long(UINT index, long fallback) const { return Value(index).ToLong(fallback); }

@@ -166,6 +166,47 @@ TEST(DispArgs, ReadersFollowReferencesAndNamedArgumentsAreApart) {
     EXPECT_EQ(number, 99);
 }
 
+TEST(DispArgs, StringArgumentTakesStringsOnly) {
+    fw::Variant text("C:\\Vessa\\Links\\1.vsl"), number(5), empty, nullText, holder("held");
+    nullText.put()->vt = VT_BSTR;  // a null BSTR
+    nullText.get()->bstrVal = nullptr;
+    fw::Variant disp(static_cast<IDispatch*>(nullptr));
+    VARIANT null;
+    ::VariantInit(&null);
+    null.vt = VT_NULL;
+    BSTR byRefText = ::SysAllocString(L"by reference");
+    VARIANT byRef;
+    ::VariantInit(&byRef);
+    byRef.vt = VT_BYREF | VT_BSTR;
+    byRef.pbstrVal = &byRefText;
+    const struct {
+        const char* what;
+        VARIANTARG arg;
+        HRESULT hr;
+        const char* value;
+    } cases[] = {
+        {"a string", *text.get(), S_OK, "C:\\Vessa\\Links\\1.vsl"},
+        {"a null string", *nullText.get(), S_OK, ""},
+        {"a string by reference", byRef, S_OK, "by reference"},
+        {"a variant holding a string", Ref(holder.get()), S_OK, "held"},
+        {"a number", *number.get(), DISP_E_TYPEMISMATCH, nullptr},
+        {"nothing", *empty.get(), DISP_E_TYPEMISMATCH, nullptr},
+        {"null", null, DISP_E_TYPEMISMATCH, nullptr},
+        {"an object", *disp.get(), DISP_E_TYPEMISMATCH, nullptr},
+        {"a variant holding a number", Ref(number.get()), DISP_E_TYPEMISMATCH, nullptr},
+    };
+    for (const auto& c : cases) {
+        Params p({c.arg});
+        std::string out = "untouched";
+        EXPECT_EQ(fw::DispArgs(&p.dp).StringArgument(0, &out), c.hr) << c.what;
+        EXPECT_EQ(out, c.value ? c.value : "untouched") << c.what;
+    }
+    Params none({});
+    std::string out;
+    EXPECT_EQ(fw::DispArgs(&none.dp).StringArgument(0, &out), DISP_E_BADPARAMCOUNT);
+    ::SysFreeString(byRefText);
+}
+
 // The manager's automation object, in small.
 class Document final : public fw::DispatchObject {
 public:

@@ -42,7 +42,9 @@ class Document : public fw::DispatchObject {
 public:
     explicit Document(HWND window) {
         AddMethod(1, L"SetFocusOnLinkItem", 1, [](const fw::DispArgs& args, fw::Variant*) {
-            AppendLine("calls.log", "SetFocusOnLinkItem|" + args.String(0));
+            std::string path;
+            if (const HRESULT hr = args.StringArgument(0, &path); FAILED(hr)) return hr;
+            AppendLine("calls.log", "SetFocusOnLinkItem|" + path);
             return S_OK;
         });
         AddMethod(2, L"ShowManager", 0, [window](const fw::DispArgs&, fw::Variant*) {

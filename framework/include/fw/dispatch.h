@@ -34,6 +34,12 @@ public:
     ComPtr<IDispatch> Dispatch(UINT index) const;
     bool IsReference(UINT index) const noexcept;
 
+    // For arguments from another process, which are checked, not coerced:
+    // a string by value or by reference (directly or through a referenced
+    // VARIANT; a null BSTR is empty) gives S_OK, a missing argument
+    // DISP_E_BADPARAMCOUNT, any other type DISP_E_TYPEMISMATCH.
+    HRESULT StringArgument(UINT index, std::string* out) const;
+
     // By-reference out-parameters. Accepted: VT_BYREF|VT_BOOL (written as a
     // VARIANT_BOOL), VT_BYREF|VT_VARIANT (the variant becomes VT_BOOL, or a
     // reference it holds is written through). False for a by-value argument.
