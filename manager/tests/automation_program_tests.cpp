@@ -3,9 +3,14 @@
 // dispatch id, across processes.
 #include "manager_test_util.h"
 
+#include "ErrorCodes.h"
+#include "LinkStore.h"
 #include "NimbAutomation.h"
+#include "remote_tree.h"
+#include "running_manager.h"
 #include "resource.h"
 
+#include "testsupport/box_answerer.h"
 #include "testsupport/child_process.h"
 
 #include "fw/com_registration.h"
@@ -73,6 +78,24 @@ int ProcessesOf(const std::string& program) {
     return count;
 }
 
+BOOL CALLBACK DescribeVisible(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<std::pair<DWORD, std::string>*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(wnd, &pid);
+    if (pid != s->first || !::IsWindowVisible(wnd)) return TRUE;
+    char cls[64] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    s->second += std::string(" [") + cls + " \"" + testsupport::WindowText(wnd) + "\"]";
+    return TRUE;
+}
+
+// The class and title of each visible top-level window of a process.
+std::string VisibleWindows(DWORD pid) {
+    std::pair<DWORD, std::string> s{pid, {}};
+    ::EnumWindows(DescribeVisible, reinterpret_cast<LPARAM>(&s));
+    return s.second;
+}
+
 std::optional<std::string> ClassDefault(const std::string& path) {
     fw::RegKey key = fw::OpenKey(HKEY_LOCAL_MACHINE, "Software\\Classes\\" + path, KEY_READ);
     if (!key) return std::nullopt;
@@ -84,6 +107,15 @@ fw::ComPtr<IDispatch> RunningManagerObject() {
     if (!clsid) return nullptr;
     fw::ComPtr<IUnknown> unk = fw::GetActiveObjectOf(*clsid);
     return unk ? unk.As<IDispatch>() : nullptr;
+}
+
+std::string AddLink(const TempProgramFolder& dir, const std::string& title) {
+    CURLObject record;
+    record.link.title = title;
+    record.link.address = "http://127.0.0.1:1/" + title;
+    std::string name;
+    EXPECT_EQ(CLinkStore(dir.Path()).AddURLObject("", record, &name), kErrNone);
+    return name;
 }
 
 class ManagerServer : public ::testing::Test {
@@ -111,10 +143,12 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(RunningManagerObject()); }));
     }
     void TearDown() override {
-        // The real exit: timer 50 closes the frame and revokes the object.
+        // The real exit: timer 50 closes the frame and revokes the object. It
+        // waits while a box is open, so a box no one answered keeps it alive.
         if (frame && ::WaitForSingleObject(manager.Process(), 0) == WAIT_TIMEOUT) {
             ::PostMessageA(frame, WM_TIMER, 50, 0);
-            EXPECT_EQ(manager.Wait(20000), 0);
+            if (::WaitForSingleObject(manager.Process(), 20000) != WAIT_OBJECT_0)
+                ADD_FAILURE() << "the manager did not end; its visible windows:" << VisibleWindows(pid);
         }
     }
 };
@@ -123,7 +157,9 @@ TEST_F(ManagerServer, NoManagerIsUnavailableAndAStartNamesBothClasses) {
     fw::ComPtr<IUnknown> none;
     EXPECT_EQ(::GetActiveObject(NimbAutomationIds::kAutomationClsid, nullptr, none.put()), MK_E_UNAVAILABLE);
     ASSERT_NO_FATAL_FAILURE(Start());
-    const std::string program = "\"" + (dir / "VessaMgr.exe") + "\"";
+    std::string program = "\"";
+    program += dir / "VessaMgr.exe";
+    program += '"';
     const std::string automation = fw::GuidText(NimbAutomationIds::kAutomationClsid);
     EXPECT_EQ(ClassDefault("Nimb.Document\\CLSID"), automation) << "the ProgID ends naming the automation class";
     EXPECT_EQ(ClassDefault("CLSID\\" + automation + "\\LocalServer32"), program);
@@ -137,6 +173,8 @@ TEST_F(ManagerServer, NoManagerIsUnavailableAndAStartNamesBothClasses) {
 
 TEST_F(ManagerServer, ArgumentsFromAnotherProcessAreChecked) {
     ASSERT_NO_FATAL_FAILURE(Start());
+    // A path that names no link reaches the tree, which reports it with a box.
+    testsupport::BoxAnswerer user(pid);
     fw::DispatchDriver driver(RunningManagerObject());
     const struct {
         const char* what;
@@ -144,7 +182,7 @@ TEST_F(ManagerServer, ArgumentsFromAnotherProcessAreChecked) {
         std::vector<fw::Variant> args;
         HRESULT hr;
     } cases[] = {
-        {"a path", 1, {fw::Variant("C:\\x\\Links\\1.vsl")}, S_OK},
+        {"a path naming no link", 1, {fw::Variant("C:\\x\\Links\\1.vsl")}, S_OK},
         {"an empty path", 1, {fw::Variant("")}, S_OK},
         {"no path", 1, {}, DISP_E_BADPARAMCOUNT},
         {"two paths", 1, {fw::Variant("a"), fw::Variant("b")}, DISP_E_BADPARAMCOUNT},
@@ -170,6 +208,16 @@ TEST_F(ManagerServer, ArgumentsFromAnotherProcessAreChecked) {
         }
         EXPECT_EQ(hr, c.hr) << c.what;
     }
+    // Calls run in order: once this one's box came, every call above has acted,
+    // and only the first path may have reached the tree.
+    EXPECT_EQ(driver.Call(1, {fw::Variant("C:\\x\\Links\\last.vsl")}).hr, S_OK);
+    ASSERT_TRUE(user.WaitForBoxes(2, 20000));
+    const auto boxes = user.Boxes();
+    EXPECT_EQ(boxes.size(), 2u);
+    for (const auto& box : boxes) {
+        EXPECT_EQ(box.caption, "VessaMgr");
+        EXPECT_EQ(box.text, "An internal error has occurred");
+    }
 }
 
 TEST_F(ManagerServer, ShowManagerShowsAHiddenManagerAndRestoresAMinimisedOne) {
@@ -186,6 +234,29 @@ TEST_F(ManagerServer, ShowManagerShowsAHiddenManagerAndRestoresAMinimisedOne) {
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(frame) != FALSE; }));
     EXPECT_EQ(driver.Call(2).hr, S_OK);
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(frame) && ::IsWindowVisible(frame); }));
+}
+
+TEST_F(ManagerServer, OnAHiddenManagerRefreshSelectAndShowLeaveANewLinkSelectedInView) {
+    dir.MakeFolder("Links");
+    AddLink(dir, "Alpha");
+    AddLink(dir, "Beta");
+    mgrtest::SetOption("Hide Program", 1);
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_FALSE(::IsWindowVisible(frame)) << "in the tray";
+    // What a browser's Add Favorite does: a new link at the top of Links, then 3, 1, 2.
+    const std::string added = AddLink(dir, "Gamma");
+    fw::DispatchDriver driver(RunningManagerObject());
+    EXPECT_EQ(driver.Call(NimbAutomationIds::kRefreshNimbTree).hr, S_OK);
+    EXPECT_EQ(driver.Call(NimbAutomationIds::kSetFocusOnLinkItem, {fw::Variant(dir / ("Links\\" + added))}).hr, S_OK);
+    EXPECT_EQ(driver.Call(NimbAutomationIds::kShowManager).hr, S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(frame) != FALSE; }));
+    mgrtest::RemoteTree tree(frame);
+    ASSERT_TRUE(tree);
+    EXPECT_TRUE(WaitUntil([&] { return tree.Text(tree.Caret()) == "Gamma"; })) << tree.Text(tree.Caret());
+    EXPECT_EQ(tree.Sibling(tree.Root()), nullptr) << "one tree";
+    HTREEITEM links = tree.Find(tree.Root(), "Links");
+    ASSERT_TRUE(links);
+    EXPECT_TRUE(tree.Find(links, "Gamma"));
 }
 
 TEST_F(ManagerServer, ACallDuringTheAboutBoxActsAfterItCloses) {
