@@ -81,12 +81,15 @@ void CLeftView::Report(int code, const char* label) {
 void CLeftView::OnTimer() {
     DWORD hide = 0;
     if (CRegSettings(programFolder_).GetHideProgram(&hide) != kErrNone) hide = 0;
-    if (::IsWindowVisible(hwnd()) || hide) {
-        ::KillTimer(hwnd(), kBuildTimer);
-        BuildTree();
-        SelectLinkByPath(app_.GetStartPath());
-    }
+    if (::IsWindowVisible(hwnd()) || hide) FirstBuild();
     if (HWND main = ::GetAncestor(hwnd(), GA_ROOT)) ::SetFocus(main);
+}
+
+void CLeftView::FirstBuild() {
+    ::KillTimer(hwnd(), kBuildTimer);
+    built_ = true;
+    BuildTree();
+    SelectLinkByPath(app_.GetStartPath());
 }
 
 HTREEITEM CLeftView::InsertItem(HTREEITEM parent, const std::string& text, int kind, LPARAM data) {
@@ -219,6 +222,12 @@ void CLeftView::EndTransientStates(HTREEITEM subtree) {
 }
 
 void CLeftView::RefreshTree() {
+    // A browser may ask before timer 51 built the tree: that is the first
+    // build, and the timer must not build it a second time.
+    if (!built_) {
+        FirstBuild();
+        return;
+    }
     EndTransientStates(nullptr);
     current_ = nullptr;
     ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);

@@ -34,7 +34,8 @@ public:
 
     // Fills an empty tree; selects the root.
     void BuildTree();
-    // Ends an edit or drag, forgets the clipboard, empties the tree and builds it again.
+    // Ends an edit or drag, forgets the clipboard, empties the tree and builds it again;
+    // before timer 51's build, it is that build.
     void RefreshTree();
     // Builds the children of one folder or group item again.
     void RefreshItem(HTREEITEM item);
@@ -88,6 +89,8 @@ private:
     void ConstructNimbGroups();
     void InsertMembers(HTREEITEM group, const std::string& groupFile, bool report);
     void OnTimer();
+    // Timer 51 stopped, the tree built, the start path selected: once.
+    void FirstBuild();
     void OnSelChanged();
     void OnRClick();
     void Report(int code, const char* label);
@@ -127,4 +130,5 @@ private:
     HTREEITEM groupsItem_ = nullptr;
     bool editing_ = false;
     bool initialised_ = false;
+    bool built_ = false;
 };

@@ -210,6 +210,21 @@ TEST(LinkTree, RefreshThenSelectShowsALinkAddedFromOutside) {
     EXPECT_EQ(tree.Text(tree.CurrentItem()), "Evening") << "a link in a subfolder is found by its folders";
 }
 
+TEST(LinkTree, ARefreshBeforeTimer51IsTheFirstBuild) {
+    TreeFixture f;
+    // Started without a pump, so timer 51 cannot have built the tree yet.
+    f.app = std::make_unique<CNimbApp>("\"-s " + (f.dir / ("Links\\" + f.top1)) + "\"", f.dir.Path());
+    ASSERT_TRUE(f.app->InitInstance());
+    f.tree = f.f_tree();
+    ASSERT_EQ(f.tree->Root(), nullptr);
+    f.app->Document()->RefreshNimbTree();
+    ASSERT_NE(f.tree->Root(), nullptr);
+    EXPECT_EQ(TreeView_GetNextSibling(f.tree->hwnd(), f.tree->Root()), nullptr) << "one tree";
+    EXPECT_EQ(f.Children(f.tree->LinksItem()), (std::vector<std::string>{"News/4", "Alpha/3", "Beta/3"}));
+    EXPECT_EQ(f.tree->Text(f.tree->CurrentItem()), "Beta") << "the start path is applied";
+    EXPECT_FALSE(::KillTimer(f.tree->hwnd(), CLeftView::kBuildTimer)) << "timer 51 no longer runs";
+}
+
 TEST(LinkTree, ARefreshForgetsTheEditAndAClipboardSourceThatWentAway) {
     TreeFixture f;
     CLeftView& tree = f.Start();
