@@ -121,12 +121,7 @@ std::string AddLink(const TempProgramFolder& dir, const std::string& title) {
 class ManagerServer : public ::testing::Test {
 protected:
     fw::OleApartment ole;
-    FreshRegistry registry;
-    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\Nimb.Document"};
-    testsupport::ScratchKey documentClass{
-        HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\" + fw::GuidText(NimbAutomationIds::kDocumentClsid)};
-    testsupport::ScratchKey automationClass{
-        HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\" + fw::GuidText(NimbAutomationIds::kAutomationClsid)};
+    FreshRegistry registry;  // with the class entries
     TempProgramFolder dir;
     testsupport::ChildProcess manager;
     DWORD pid = 0;

@@ -22,10 +22,19 @@ inline constexpr char kAppSettingsKey[] = "SOFTWARE\\Corvane Global\\Vessa\\App 
 inline constexpr char kRectKey[] = "SOFTWARE\\Corvane Global\\Vessa\\App Settings\\Vessa Manager";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// The registry as on a fresh machine (the Run key saved and put back).
+// The class entries an ordinary start writes: the ProgID, the document's and the automation class.
+inline constexpr char kProgIdKey[] = "Software\\Classes\\Nimb.Document";
+inline constexpr char kDocumentClassKey[] = "Software\\Classes\\CLSID\\{2A29E745-84C5-11D4-A2E3-FC9B3F577F54}";
+inline constexpr char kAutomationClassKey[] = "Software\\Classes\\CLSID\\{2A29E765-84C5-11D4-A2E3-FC9B3F577F54}";
+
+// The registry as on a fresh machine (the Run key saved and put back; no
+// class entries naming a program folder that the test deletes).
 struct FreshRegistry {
     testsupport::ScratchKey app{HKEY_LOCAL_MACHINE, kAppRoot};
     regtest::SavedKey run{HKEY_LOCAL_MACHINE, kRunKey};
+    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, kProgIdKey};
+    testsupport::ScratchKey documentClass{HKEY_LOCAL_MACHINE, kDocumentClassKey};
+    testsupport::ScratchKey automationClass{HKEY_LOCAL_MACHINE, kAutomationClassKey};
 };
 
 // A visible dialog of this process with this caption, or null after the time-out.
