@@ -1,7 +1,8 @@
 // The favorites popup of the real browser under Wine, driven from outside:
 // the FAVORITES button's command opens the popup, posted keys choose an item.
 // The browser runs as Browser.exe so that the launcher finds the stand-in
-// browser as Vessa.exe beside it; the stand-in manager is VessaMgr.exe.
+// browser as Vessa.exe beside it; the stand-in manager is VessaMgr.exe, or the
+// real one where a test drives it.
 #include "browser_test_util.h"
 #include "page_test_util.h"
 
@@ -10,11 +11,16 @@
 #include "ErrorCodes.h"
 #include "LinkStore.h"
 #include "NimbDocDriver.h"
+#include "remote_tree.h"
 
+#include "fw/com.h"
+#include "fw/com_object.h"
 #include "fw/com_registration.h"
 
 #include "testsupport/box_answerer.h"
+#include "testsupport/reg_test_util.h"
 #include "testsupport/registry_scratch.h"
+#include "testsupport/running_program.h"
 #include "testsupport/stand_in_manager.h"
 #include "testsupport/temp_program_folder.h"
 
@@ -240,6 +246,50 @@ TEST_F(Favorites, WithAManagerRunningAddFavoriteAndOpenDriveItInsteadOfStartingO
     EXPECT_EQ(Lines(dir, "manager.log")[0], "-o ");
     EXPECT_EQ(manager.Calls().size(), 4u);
     EXPECT_TRUE(boxes->Boxes().empty());
+}
+
+TEST_F(Favorites, AddFavoriteShowsARealManagerHiddenInTheTrayWithTheNewLinkSelected) {
+    fw::ComApartment com;  // to see the manager's running object
+    // The entries the manager's ordinary start writes.
+    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\Nimb.Document"};
+    testsupport::ScratchKey automation{HKEY_LOCAL_MACHINE,
+                                       "Software\\Classes\\CLSID\\" + fw::GuidText(NimbDocIds::kAutomationClsid)};
+    testsupport::ScratchKey document{HKEY_LOCAL_MACHINE,
+                                     "Software\\Classes\\CLSID\\{2A29E745-84C5-11D4-A2E3-FC9B3F577F54}"};
+    dir.CopyProgram("VessaMgr.exe");  // the real one, over the stand-in
+    WriteLink(dir, CURLEntry("", "0.vsl"), "A", server.Url("/a"), 0);
+    regtest::PutDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global\\Vessa\\Options", "Hide Program", 1);
+    testsupport::RunningProgram manager(dir / "VessaMgr.exe", "", dir.Path());
+    ASSERT_TRUE(manager.started());
+    // Whatever fails, the manager ends by its real exit (timer 50): a killed
+    // one would leave its running object registered.
+    manager.SetCloseRequest([](HWND frame) { ::PostMessageA(frame, WM_TIMER, 50, 0); });
+    testsupport::BoxAnswerer managerBoxes(manager.id());
+    HWND frame = manager.WaitForWindow([](HWND wnd) { return testsupport::TextOf(wnd) == "Vessa Manager"; });
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(
+        PumpUntil([&] { return static_cast<bool>(fw::GetActiveObjectOf(NimbDocIds::kAutomationClsid)); }, 20000));
+    EXPECT_FALSE(::IsWindowVisible(frame)) << "in the tray";
+    ASSERT_NO_FATAL_FAILURE(Start());
+
+    Choose(2);  // Add Favorite
+    ASSERT_TRUE(PumpUntil([&] { return dir.Exists("Links\\1.vsl"); }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(frame) != FALSE; }, 20000)) << "shown";
+    mgrtest::RemoteTree tree(frame);
+    ASSERT_TRUE(tree);
+    // The new link comes after A; Wine's page control gives it no title.
+    auto newLink = [&]() -> HTREEITEM {
+        HTREEITEM links = tree.Find(tree.Root(), "Links");
+        HTREEITEM first = links ? tree.Child(links) : nullptr;
+        return first && tree.Text(first) == "A" ? tree.Sibling(first) : nullptr;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return newLink() && tree.Caret() == newLink(); }, 20000))
+        << "selected: \"" << tree.Text(tree.Caret()) << "\"";
+    EXPECT_EQ(tree.Text(newLink()), "");
+    EXPECT_FALSE(dir.Exists("manager.log")) << "no manager was started";
+    EXPECT_TRUE(managerBoxes.Boxes().empty());
+    EXPECT_TRUE(boxes->Boxes().empty());
+    EXPECT_EQ(manager.Close(), 0);
 }
 
 }  // namespace
