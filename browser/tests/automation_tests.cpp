@@ -1,6 +1,6 @@
-// The main window's automation in-process: the manager driver against a
-// stand-in manager process serving "Nimb.Document", and the browser's own
-// proxies against the window's close.
+// The main window's automation in-process: the manager driver against the
+// real manager and a stand-in manager process serving "Nimb.Document", and
+// the browser's own proxies against the window's close.
 #include "browser_test_util.h"
 
 #include "NimbBrowserDlgAutoProxy.h"
@@ -11,6 +11,8 @@
 #include "fw/com_registration.h"
 
 #include "testsupport/box_answerer.h"
+#include "testsupport/child_process.h"
+#include "testsupport/reg_test_util.h"
 #include "testsupport/stand_in_manager.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +70,47 @@ TEST_F(Automation, AfterAFavoriteTheManagerIsRefreshedFocusedAndShown) {
     EXPECT_TRUE(::IsWindowVisible(managerWindow)) << "ShowManager showed the hidden manager";
     EXPECT_TRUE(dlg().ManagerDriver());
     EXPECT_TRUE(manager.Stop());
+}
+
+// Whether a top-level window lies above another in the z-order.
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND wnd = ::GetWindow(upper, GW_HWNDNEXT); wnd; wnd = ::GetWindow(wnd, GW_HWNDNEXT))
+        if (wnd == lower) return true;
+    return false;
+}
+
+TEST_F(Automation, TheRealManagerHiddenInTheTrayIsFoundShownAndRaised) {
+    testsupport::ScratchKey documentClass{HKEY_LOCAL_MACHINE,
+                                          "Software\\Classes\\CLSID\\{2A29E745-84C5-11D4-A2E3-FC9B3F577F54}"};
+    browser.dir.CopyProgram("VessaMgr.exe");
+    regtest::PutDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global\\Vessa\\Options", "Hide Program", 1);
+    HWND window = dlg().hwnd();
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    testsupport::ChildProcess manager;
+    ASSERT_TRUE(manager.Start(browser.dir / "VessaMgr.exe", ""));
+    testsupport::BoxAnswerer managerBoxes(::GetProcessId(manager.Process()));
+    HWND frame = nullptr;
+    // Whatever fails, the manager ends by its real exit (timer 50): a killed
+    // one would leave its running object registered.
+    struct RealExit {
+        HWND& frame;
+        testsupport::ChildProcess& manager;
+        ~RealExit() {
+            if (frame) ::PostMessageA(frame, WM_TIMER, 50, 0);
+            EXPECT_EQ(manager.Wait(20000), 0);
+        }
+    } realExit{frame, manager};
+    ASSERT_TRUE(
+        PumpUntil([&] { return (frame = ::FindWindowA(nullptr, AppConstants::kManagerTitle)) != nullptr; }, 30000));
+    ASSERT_TRUE(PumpUntil([&] { return dlg().ConnectToManager(); }, 30000)) << "its object is found";
+    EXPECT_FALSE(::IsWindowVisible(frame)) << "in the tray";
+
+    dlg().ActivateManager();
+    EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(frame) != FALSE; }, 20000)) << "shown";
+    EXPECT_TRUE(IsAbove(frame, window)) << "raised above the browser";
+    EXPECT_TRUE(dlg().ManagerDriver());
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(managerBoxes.Boxes().empty());
 }
 
 TEST_F(Automation, AManagerGoneSinceTheConnectionIsLetGoQuietly) {
