@@ -104,6 +104,15 @@ HTREEITEM CLeftView::InsertItem(HTREEITEM parent, const std::string& text, int k
     return reinterpret_cast<HTREEITEM>(::SendMessageA(hwnd(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+HTREEITEM CLeftView::InsertKindItem(HTREEITEM parent, const std::string& text, int kind) {
+    return InsertItem(parent, text, kind, kKindData[kind]);
+}
+
+void CLeftView::DisableLabelEditing() {
+    const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
+    if (style & TVS_EDITLABELS) ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style & ~TVS_EDITLABELS);
+}
+
 void CLeftView::EnableLabelEditing() {
     // Items below the root are edited in place; the editing step takes it away while they must not be.
     const LONG_PTR style = ::GetWindowLongPtrA(hwnd(), GWL_STYLE);
@@ -209,7 +218,11 @@ bool CLeftView::IsInside(HTREEITEM item, HTREEITEM subtree) const {
 }
 
 void CLeftView::EndTransientStates(HTREEITEM subtree) {
-    if (editing_) TreeView_EndEditLabelNow(hwnd(), TRUE);
+    // A rebuild drops an item still being named: nothing of it is on disk yet.
+    const bool editOpen = editing_ || editItem_;
+    editItem_ = nullptr;
+    newItem_ = false;
+    if (editOpen) TreeView_EndEditLabelNow(hwnd(), TRUE);
     editing_ = false;
     if (dragging_) {
         ::ReleaseCapture();
@@ -242,6 +255,9 @@ void CLeftView::RefreshItem(HTREEITEM item) {
     EndTransientStates(item);
     EnableLabelEditing();
     ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+    // One selection change to the item, not one per deleted child that the control would select next.
+    HTREEITEM selected = TreeView_GetSelection(hwnd());
+    if (selected && selected != item && IsInside(selected, item)) TreeView_SelectItem(hwnd(), item);
     for (HTREEITEM child = TreeView_GetChild(hwnd(), item); child;) {
         HTREEITEM next = TreeView_GetNextSibling(hwnd(), child);
         if (IsInside(current_, child)) current_ = item;
@@ -402,14 +418,4 @@ void CLeftView::SelectLinkByPath(const std::string& path) {
         return;
     }
     TreeView_SelectItem(hwnd(), item);
-}
-
-int CLeftView::ChangeItemTitle(const std::string& title) {
-    if (!current_) return kErrNone;
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = current_;
-    tv.pszText = const_cast<char*>(title.c_str());
-    ::SendMessageA(hwnd(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    return kErrNone;
 }

@@ -41,7 +41,8 @@ public:
     void RefreshItem(HTREEITEM item);
     // Selects the link item of a full link file path; nothing for an empty one.
     void SelectLinkByPath(const std::string& path);
-    // The current item's new title.
+    // The current item's link has a new title (from the Link Options page):
+    // its link item and every member that shows it follow.
     int ChangeItemTitle(const std::string& title);
 
     // The (folder below Links, file name) of a link, member or template item; false when it has none.
@@ -67,7 +68,7 @@ public:
     // The favorites import dialog, once the Import command made it.
     CImportFavoritesDlg* ImportDialog() const;
 
-    // Later steps (editing, the clipboard) set these; rebuilds clear them.
+    // Later steps (the clipboard) set these; rebuilds clear them.
     void SetEditing(bool editing) { editing_ = editing; }
     void SetClipboard(HTREEITEM source, bool copy, bool cut) {
         clipboardSource_ = source;
@@ -84,6 +85,9 @@ protected:
 
 private:
     HTREEITEM InsertItem(HTREEITEM parent, const std::string& text, int kind, LPARAM data);
+    // An item of a kind whose data does not count (folders, groups).
+    HTREEITEM InsertKindItem(HTREEITEM parent, const std::string& text, int kind);
+    void DisableLabelEditing();
     void EnableLabelEditing();
     void CreateURLItem(const std::string& folder, HTREEITEM parent, bool report);
     void ConstructNimbGroups();
@@ -101,13 +105,42 @@ private:
     std::string GroupFile(HTREEITEM group) const;
     std::string FolderOfItem(HTREEITEM item) const;
 
-    // Seams of the editing and clipboard commands: each checks its kind rule first.
-    void OnAddFolder() {}
-    void OnAddLink() {}
-    void OnDelete() {}
-    void OnRenameFolder() {}
-    void OnEditCut() {}
-    void OnEditCopy() {}
+    // Editing (LeftViewEdit.cpp).
+    void OnAddFolder();
+    void OnAddLink();
+    void OnRenameFolder();
+    void OnDelete();
+    void OnLButtonDown(LPARAM lParam);
+    void OnBeginLabelEdit(HTREEITEM item);
+    void OnEndLabelEdit(HTREEITEM item, bool cancelled);
+    // Starts naming a new item or renaming one; a refused start ends it as cancelled.
+    void StartLabelEdit(HTREEITEM item);
+    // The folder or group part of an ended edit; false when nothing was changed on disk.
+    bool EndFolderEdit(HTREEITEM item, int kind, const std::string& oldText, std::string newText,
+                       std::string* finalText);
+    // The link part of an ended edit: the new link's file name, or empty.
+    std::string EndLinkEdit(HTREEITEM item, const std::string& newText);
+    // The link item of a link location, found by its folders and its file; null when there is none.
+    HTREEITEM FindLinkItem(const CURLEntry& entry) const;
+    bool ConfirmDelete(HTREEITEM item, int kind);
+    bool DeleteLinkOrMember(HTREEITEM item, int kind);
+    bool DeleteFolderOrGroup(HTREEITEM item, int kind);
+    // Group lines follow a renamed link (kinds 3, 10: member lines) or folder (item paths).
+    int UpdateGroupReferences(int kind, const std::string& oldPath, const std::string& newPath);
+    // Removes the lines of a deleted link (a member line) or folder (an item path).
+    int RemoveGroupReferences(int kind, const std::string& path);
+    void RefreshGroups();
+    // Selects the link child of parent whose file is name; false when there is none.
+    bool SelectLinkFile(HTREEITEM parent, const std::string& name);
+    void SetItemText(HTREEITEM item, const std::string& text);
+    void SetItemKind(HTREEITEM item, int kind);
+    // A cut-marked item gets its normal picture back.
+    void RestoreClipboardImage();
+    std::string EditText() const;
+
+    // Seams of the clipboard commands: each checks its kind rule first.
+    void OnEditCut();
+    void OnEditCopy();
     void OnEditPaste() {}
     void OnImport();
 
@@ -129,6 +162,11 @@ private:
     HTREEITEM linksItem_ = nullptr;
     HTREEITEM groupsItem_ = nullptr;
     bool editing_ = false;
+    bool newItem_ = false;
+    // The item of the label edit under way; the end acts once, on this item.
+    HTREEITEM editItem_ = nullptr;
+    // The item under the cursor at the last left press.
+    HTREEITEM dragItem_ = nullptr;
     bool initialised_ = false;
     bool built_ = false;
 };

@@ -10,6 +10,7 @@
 
 LRESULT CLeftView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && wParam == kBuildTimer) OnTimer();
+    if (msg == WM_LBUTTONDOWN) OnLButtonDown(lParam);
     if (msg == fw::kReflectedNotify) {
         const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
         switch (hdr->code) {
@@ -20,6 +21,18 @@ LRESULT CLeftView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             case NM_RCLICK:
                 OnRClick();
                 return 1;
+            case TVN_BEGINLABELEDITA:
+            case TVN_BEGINLABELEDITW:
+                OnBeginLabelEdit(reinterpret_cast<const NMTVDISPINFOA*>(lParam)->item.hItem);
+                return FALSE;
+            case TVN_ENDLABELEDITA:
+            case TVN_ENDLABELEDITW: {
+                // Both forms carry the item and a null text on Escape at the same places.
+                const auto* info = reinterpret_cast<const NMTVDISPINFOA*>(lParam);
+                OnEndLabelEdit(info->item.hItem, info->item.pszText == nullptr);
+                // The label is set here, never by the control.
+                return FALSE;
+            }
             case TVN_ITEMEXPANDINGA:
             case TVN_ITEMEXPANDINGW:
                 if (HTREEITEM caret = TreeView_GetSelection(hwnd())) TreeView_SelectItem(hwnd(), caret);

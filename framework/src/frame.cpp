@@ -122,11 +122,27 @@ void FrameWindow::ActivateNextPane(bool previous) {
     ::SetFocus(activeView_->hwnd());
 }
 
+namespace {
+
+// The edit box in which a tree or list names an item: its keys (Delete,
+// Insert, Ctrl+C...) are the typist's, not the frame's shortcuts.
+bool IsLabelEdit(HWND wnd) {
+    char cls[32] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    if (_stricmp(cls, "Edit") != 0) return false;
+    char parent[32] = {};
+    ::GetClassNameA(::GetParent(wnd), parent, sizeof(parent));
+    return _stricmp(parent, WC_TREEVIEWA) == 0 || _stricmp(parent, WC_LISTVIEWA) == 0;
+}
+
+}  // namespace
+
 bool FrameWindow::PreTranslateMessage(MSG& msg) {
     if (!accel_ || !hwnd()) return false;
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     // Keys for this frame or any window inside it.
     if (msg.hwnd != hwnd() && !::IsChild(hwnd(), msg.hwnd)) return false;
+    if (IsLabelEdit(msg.hwnd)) return false;
     return ::TranslateAcceleratorA(hwnd(), accel_, &msg) != 0;
 }
 
