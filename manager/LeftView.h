@@ -77,6 +77,9 @@ public:
     }
     HTREEITEM ClipboardSource() const { return clipboardSource_; }
 
+    // Asks before a delete unless the setting of the item's case says not to; true to delete.
+    bool ConfirmDelete(HTREEITEM item, int kind);
+
     bool UpdateCommand(fw::CommandUI& ui) override;
     bool HandleCommand(UINT id) override;
 
@@ -122,7 +125,6 @@ private:
     std::string EndLinkEdit(HTREEITEM item, const std::string& newText);
     // The link item of a link location, found by its folders and its file; null when there is none.
     HTREEITEM FindLinkItem(const CURLEntry& entry) const;
-    bool ConfirmDelete(HTREEITEM item, int kind);
     bool DeleteLinkOrMember(HTREEITEM item, int kind);
     bool DeleteFolderOrGroup(HTREEITEM item, int kind);
     // Group lines follow a renamed link (kinds 3, 10: member lines) or folder (item paths).

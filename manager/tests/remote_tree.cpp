@@ -58,6 +58,18 @@ std::string RemoteTree::Text(HTREEITEM item) const {
     return text.data();
 }
 
+int RemoteTree::Image(HTREEITEM item) const {
+    if (!item || !buffer_) return -1;
+    TVITEMA tv{};
+    tv.mask = TVIF_IMAGE;
+    tv.hItem = item;
+    SIZE_T done = 0;
+    if (!::WriteProcessMemory(process_, buffer_, &tv, sizeof(tv), &done)) return -1;
+    if (!::SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(buffer_))) return -1;
+    if (!::ReadProcessMemory(process_, buffer_, &tv, sizeof(tv), &done)) return -1;
+    return tv.iImage;
+}
+
 void RemoteTree::Select(HTREEITEM item) const {
     ::SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }

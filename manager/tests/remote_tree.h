@@ -26,7 +26,11 @@ public:
     // The child of parent with this text, or null.
     HTREEITEM Find(HTREEITEM parent, const std::string& text) const;
     std::string Text(HTREEITEM item) const;
+    // The item's picture, which is its kind; -1 when it cannot be read.
+    int Image(HTREEITEM item) const;
     void Select(HTREEITEM item) const;
+    // The edit box of a label being edited, or null.
+    HWND EditControl() const { return reinterpret_cast<HWND>(::SendMessageA(tree_, TVM_GETEDITCONTROL, 0, 0)); }
 
 private:
     HTREEITEM Next(HTREEITEM item, UINT how) const;
