@@ -16,6 +16,8 @@
 #include "fw/file.h"
 #include "fw/msgbox.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr char kNewLinkText[] = "New Item";
@@ -356,22 +358,78 @@ int CLeftView::UpdateGroupReferences(int kind, const std::string& oldPath, const
     if (kind == TreeKind::kGroup) return kErrNone;  // no line names a file below Groups
     int rc;
     if (IsLinkKind(kind))
-        rc = groups.Edit(
-            [&](std::vector<std::string>& lines) { return TreeEdit::RewriteLinkLines(lines, oldPath, newPath); });
+        rc = groups.Edit([&](const std::string&, std::vector<std::string>& lines) {
+            return TreeEdit::RewriteLinkLines(lines, oldPath, newPath);
+        });
     else
-        rc = groups.Edit(
-            [&](std::vector<std::string>& lines) { return TreeEdit::RewriteFolderLines(lines, oldPath, newPath); });
+        rc = groups.Edit([&](const std::string&, std::vector<std::string>& lines) {
+            return TreeEdit::RewriteFolderLines(lines, oldPath, newPath);
+        });
     RefreshGroups();
     return rc;
 }
 
 int CLeftView::RemoveGroupReferences(int kind, const std::string& path) {
     const CGroupFiles groups(folders_, store_, groupsFolder_);
-    const int rc =
-        IsLinkKind(kind)
-            ? groups.Edit([&](std::vector<std::string>& lines) { return TreeEdit::RemoveLinkLines(lines, path); })
-            : groups.Edit([&](std::vector<std::string>& lines) { return TreeEdit::RemoveFolderLines(lines, path); });
-    RefreshGroups();
+    // The removed lines' places, per group file: their member items go without reading every member again.
+    struct Removal {
+        std::string file;
+        size_t lineCount;  // before the removal
+        std::vector<size_t> places;
+    };
+    std::vector<Removal> removed;
+    std::vector<std::string> written;
+    const int rc = groups.Edit(
+        [&](const std::string& file, std::vector<std::string>& lines) {
+            std::vector<size_t> places;
+            std::vector<std::string> kept;
+            for (size_t i = 0; i < lines.size(); ++i) {
+                const bool goes =
+                    IsLinkKind(kind) ? TreeEdit::NamesLink(lines[i], path) : TreeEdit::LiesBelow(lines[i], path);
+                if (goes)
+                    places.push_back(i);
+                else
+                    kept.push_back(std::move(lines[i]));
+            }
+            if (places.empty()) return false;
+            removed.push_back({file, lines.size(), std::move(places)});
+            lines = std::move(kept);
+            return true;
+        },
+        &written);
+    // The group items by name, read once: Wine's tree answers a text request slowly.
+    std::vector<std::pair<std::string, HTREEITEM>> groupItems;
+    if (!removed.empty() && groupsItem_)
+        for (HTREEITEM g = TreeView_GetChild(hwnd(), groupsItem_); g; g = TreeView_GetNextSibling(hwnd(), g))
+            groupItems.emplace_back(Text(g), g);
+    // Wine's tree lays itself out again after every delete unless redraw is off.
+    ::SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+    for (const auto& [file, lineCount, places] : removed) {
+        if (std::find(written.begin(), written.end(), file) == written.end()) continue;
+        HTREEITEM group = nullptr;
+        for (const auto& [name, item] : groupItems)
+            if (EqualsNoCase(name, GroupNameOf(file))) group = item;
+        if (!group) continue;
+        std::vector<HTREEITEM> members;
+        for (HTREEITEM c = TreeView_GetChild(hwnd(), group); c; c = TreeView_GetNextSibling(hwnd(), c))
+            members.push_back(c);
+        // One item per line: otherwise the group is read again whole.
+        if (members.size() != lineCount) {
+            RefreshItem(group);
+            continue;
+        }
+        for (auto it = places.rbegin(); it != places.rend(); ++it) {
+            HTREEITEM member = members[*it];
+            if (IsInside(current_, member)) current_ = group;
+            if (clipboardSource_ == member) {
+                clipboardSource_ = nullptr;
+                copyPending_ = cutPending_ = false;
+            }
+            TreeView_DeleteItem(hwnd(), member);
+        }
+    }
+    ::SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
     return rc;
 }
 

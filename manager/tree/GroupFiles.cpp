@@ -14,15 +14,16 @@ std::vector<std::string> CGroupFiles::Files() const {
     return files;
 }
 
-int CGroupFiles::Edit(const std::function<bool(std::vector<std::string>&)>& edit) const {
+int CGroupFiles::Edit(const LineEdit& edit, std::vector<std::string>* written) const {
     int result = kErrNone;
     for (const std::string& file : Files()) {
         const std::string path = groupsFolder_ + "\\" + file;
         std::vector<std::string> lines;
         if (store_.ReadList(path, &lines) != kErrNone) continue;
-        if (!edit(lines)) continue;
+        if (!edit(file, lines)) continue;
         const int rc = store_.WriteList(path, lines);
         if (rc != kErrNone && result == kErrNone) result = rc;
+        if (rc == kErrNone && written) written->push_back(file);
     }
     return result;
 }

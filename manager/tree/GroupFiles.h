@@ -14,10 +14,12 @@ class CGroupFiles {
 public:
     CGroupFiles(const CFolderUtil& folders, const CLinkStore& store, std::string groupsFolder);
 
-    // Runs edit over the lines of every readable group file and writes back
-    // each file whose lines it changed (edit returns true); 0, or the first
-    // failed write's code (the other files are still tried).
-    int Edit(const std::function<bool(std::vector<std::string>&)>& edit) const;
+    // Runs edit over the lines of every readable group file (with its file
+    // name) and writes back each file whose lines it changed (edit returns
+    // true); written (optional) gets the names of the files written. 0, or
+    // the first failed write's code (the other files are still tried).
+    using LineEdit = std::function<bool(const std::string& file, std::vector<std::string>& lines)>;
+    int Edit(const LineEdit& edit, std::vector<std::string>* written = nullptr) const;
 
     // Whether any line of a readable group file passes test.
     bool AnyLine(const std::function<bool(const std::string&)>& test) const;
