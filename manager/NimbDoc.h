@@ -70,6 +70,7 @@ public:
     void SetDesktopPane(CDesktopPane* pane) { desktop_ = pane; }
     void SetPropertyPane(CPropertyPane* pane) { property_ = pane; }
     CLeftView* GetLeftView() const { return leftView_; }
+    CDesktopPane* DesktopPane() const { return desktop_; }
 
     const CURLEntryList& Selection() const { return m_selection; }
     int Kind() const { return m_nKind; }

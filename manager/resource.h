@@ -8,6 +8,7 @@
 #define ID_POPUP_PLACEHOLDER 32771
 
 #define IDD_TRAY 101
+#define IDD_DESKTOP 102
 #define IDD_LAUNCHER 204
 #define IDD_STARTUP_OPTIONS 220
 #define IDD_CONFIRM 230
@@ -17,6 +18,9 @@
 #define IDB_TOOLBAR_SMALL 185
 #define IDB_TOOLBAR_LARGE 187
 #define IDB_ABOUT 241
+// The desktop pane's screen picture and the built-in background of its miniatures.
+#define IDB_DESKTOP 130
+#define IDB_MINI_BACKGROUND 240
 // Hot toolbar icons, small and large, in button order.
 #define IDI_SMALL_ADDLINK 185
 #define IDI_SMALL_ADDFOLDER 194
@@ -59,6 +63,7 @@
 #define IDS_LABEL_PASTE 136
 
 // Controls.
+#define IDC_DESKTOP_PICTURE 1000
 #define IDC_HIDE_PROGRAM 1038
 #define IDC_DONT_SHOW_AGAIN 1038
 #define IDC_REMOVE_ICON 1041

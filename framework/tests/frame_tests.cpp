@@ -1,7 +1,10 @@
 // Frames route commands through the active view, the document, the frame and
 // the application; splitters lay panes out by ideal and minimum sizes.
+#include "fw/form_view.h"
 #include "fw/frame.h"
 #include "fw/splitter.h"
+
+#include "window_tests_res.h"
 
 #include <gtest/gtest.h>
 
@@ -183,4 +186,99 @@ TEST(Splitter, OnlyAReleaseThatEndsItsOwnPressMovesTheBar) {
     ::SendMessageA(s.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(bar + 40, 50));
     EXPECT_FALSE(s.Tracking());
     EXPECT_EQ(s.ColumnSize(0), 190);
+}
+
+namespace {
+
+// A form on the child page template that notes the commands its controls send.
+class TestForm : public fw::FormView {
+public:
+    TestForm() : FormView(IDD_CHILD_PAGE) {}
+    std::vector<int> commands;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_COMMAND) commands.push_back(LOWORD(wParam));
+        return FormView::HandleMessage(msg, wParam, lParam);
+    }
+};
+
+class FormFrame : public fw::FrameWindow {
+public:
+    fw::SplitterWindow splitter;
+
+protected:
+    int OnCreate(CREATESTRUCTA*) override {
+        if (!splitter.CreateStatic(hwnd(), 1, 1, WS_VISIBLE, kFirstPaneId)) return -1;
+        SetClientWindow(splitter.hwnd());
+        return 0;
+    }
+    void OnDestroy() override {}
+};
+
+}  // namespace
+
+TEST(FormView, IsTheTemplatesDialogAsABorderlessPane) {
+    FormFrame frame;
+    ASSERT_TRUE(frame.CreateFrame("fwTestFormFrame", 1, "form", WS_OVERLAPPEDWINDOW, RECT{0, 0, 500, 400}));
+    auto made = std::make_unique<TestForm>();
+    TestForm* form = made.get();
+    ASSERT_TRUE(frame.splitter.CreateView(0, 0, std::move(made), SIZE{300, 200}, &frame));
+    frame.RecalcLayout();
+
+    HWND wnd = form->hwnd();
+    EXPECT_EQ(static_cast<UINT>(::GetDlgCtrlID(wnd)), fw::SplitterWindow::PaneId(0, 0));
+    EXPECT_EQ(::GetParent(wnd), frame.splitter.hwnd());
+    EXPECT_TRUE(::GetWindowLongPtrA(wnd, GWL_STYLE) & WS_VISIBLE);
+    const RECT outer = form->WindowRect();
+    const RECT client = form->ClientRect();
+    EXPECT_EQ(client.right, outer.right - outer.left) << "no border";
+    EXPECT_EQ(client.bottom, outer.bottom - outer.top);
+    EXPECT_FALSE(::GetWindowLongPtrA(wnd, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
+    EXPECT_GT(form->FormSize().cx, 0);
+
+    HWND button = form->Item(IDC_PAGE_BUTTON);
+    ASSERT_NE(button, nullptr);
+    ::SendMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_EQ(form->commands, std::vector<int>{IDC_PAGE_BUTTON}) << "the view hears its controls";
+}
+
+TEST(FormView, ResizesItsFrameToTheFormShrinkingOnlyWhenAsked) {
+    FormFrame frame;
+    ASSERT_TRUE(frame.CreateFrame("fwTestFormFrame", 1, "form", WS_OVERLAPPEDWINDOW, RECT{0, 0, 700, 600}));
+    auto made = std::make_unique<TestForm>();
+    TestForm* form = made.get();
+    ASSERT_TRUE(frame.splitter.CreateView(0, 0, std::move(made), SIZE{300, 200}, &frame));
+    frame.RecalcLayout();
+    const SIZE want = form->FormSize();
+    ASSERT_LT(want.cx, form->ClientRect().right);
+
+    form->ResizeParentToFit(true);
+    EXPECT_EQ(form->ClientRect().right, want.cx);
+    EXPECT_EQ(form->ClientRect().bottom, want.cy);
+
+    // Smaller than the form: a shrink-only fit leaves the frame alone.
+    const RECT small = frame.WindowRect();
+    ::SetWindowPos(frame.hwnd(), nullptr, 0, 0, small.right - small.left - 40, small.bottom - small.top - 30,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    frame.RecalcLayout();
+    const RECT before = frame.WindowRect();
+    form->ResizeParentToFit(true);
+    const RECT after = frame.WindowRect();
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    form->ResizeParentToFit(false);
+    EXPECT_EQ(form->ClientRect().right, want.cx);
+}
+
+TEST(FormView, GoesWithItsObject) {
+    FormFrame frame;
+    ASSERT_TRUE(frame.CreateFrame("fwTestFormFrame", 1, "form", WS_OVERLAPPEDWINDOW, RECT{0, 0, 500, 400}));
+    HWND wnd = nullptr;
+    {
+        TestForm form;
+        ASSERT_TRUE(form.CreateView(frame.hwnd(), 7, RECT{0, 0, 200, 100}));
+        wnd = form.hwnd();
+        EXPECT_TRUE(::IsWindow(wnd));
+    }
+    EXPECT_FALSE(::IsWindow(wnd));
 }
