@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace desktoptest {
@@ -82,63 +83,7 @@ bool DesktopFixture::WaitForPane(const std::string& text) {
     return testsupport::PumpUntil([&] { return PaneText() == text; }, 10000);
 }
 
-POINT CentreOf(HWND wnd) {
-    RECT rc{};
-    ::GetWindowRect(wnd, &rc);
-    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
 namespace {
-
-bool Until(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (::GetTickCount64() >= end) return false;
-        ::Sleep(1);
-    }
-    return true;
-}
-
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-// An absolute move lands on the pixel itself: the normalised value is
-// searched near its estimate, since the rounding is the system's.
-bool MoveTo(POINT to) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN);
-    const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    const LONG nx = MulDiv(to.x, 65536, w);
-    const LONG ny = MulDiv(to.y, 65536, h);
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        const LONG ax = nx + (attempt % 8) - 2;
-        const LONG ay = ny + (attempt / 8) - 2;
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
-        POINT at{};
-        ::GetCursorPos(&at);
-        if (at.x == to.x && at.y == to.y) return true;
-        // Nudge towards the pixel from what this value gave.
-        if (at.x != to.x || at.y != to.y) {
-            const LONG fx = ax + (to.x - at.x) * 65536 / w;
-            const LONG fy = ay + (to.y - at.y) * 65536 / h;
-            SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, fx, fy);
-            ::GetCursorPos(&at);
-            if (at.x == to.x && at.y == to.y) return true;
-        }
-    }
-    return false;
-}
-
-bool InMoveLoop(DWORD thread) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    return ::GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE);
-}
 
 // Runs steps on another thread and pumps this one until they end.
 bool WhilePumping(const std::function<bool(DWORD uiThread)>& steps) {
@@ -159,30 +104,11 @@ bool WhilePumping(const std::function<bool(DWORD uiThread)>& steps) {
 }  // namespace
 
 bool DragWithMouse(POINT from, int dx, int dy) {
-    return WhilePumping([=](DWORD ui) {
-        if (!MoveTo(from)) return false;
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        if (!Until([&] { return InMoveLoop(ui); })) {
-            SendMouse(MOUSEEVENTF_LEFTUP);
-            return false;
-        }
-        const int steps = 5;
-        for (int i = 1; i <= steps; ++i) {
-            if (!MoveTo(POINT{from.x + dx * i / steps, from.y + dy * i / steps})) break;
-        }
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        return Until([&] { return !InMoveLoop(ui); });
-    });
+    return WhilePumping([=](DWORD ui) { return DragSteps(from, dx, dy, ui); });
 }
 
 bool ClickWithMouse(POINT from) {
-    return WhilePumping([=](DWORD ui) {
-        if (!MoveTo(from)) return false;
-        SendMouse(MOUSEEVENTF_LEFTDOWN);
-        const bool started = Until([&] { return InMoveLoop(ui); });
-        SendMouse(MOUSEEVENTF_LEFTUP);
-        return started && Until([&] { return !InMoveLoop(ui); });
-    });
+    return WhilePumping([=](DWORD ui) { return ClickSteps(from, ui); });
 }
 
 }  // namespace desktoptest

@@ -7,6 +7,7 @@
 #include "LeftView.h"
 #include "LinkStore.h"
 #include "desktop/DesktopView.h"
+#include "mouse_input.h"
 
 #include <windows.h>
 
@@ -50,8 +51,5 @@ struct DesktopFixture : mgrtest::ManagerFixture {
 bool DragWithMouse(POINT from, int dx, int dy);
 // A press and release at `from` with no move between.
 bool ClickWithMouse(POINT from);
-
-// The centre of a window in screen coordinates.
-POINT CentreOf(HWND wnd);
 
 }  // namespace desktoptest
