@@ -6,6 +6,7 @@
 #include "LinkStore.h"
 #include "NimbApp.h"
 #include "PropertyIds.h"
+#include "StringUtil.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -76,13 +77,15 @@ int CPropertyView::OnCreate() {
     if (!tabs_.CreateTabs(hwnd(), IDC_PROPERTY_TABS)) return -1;
     pages_.Attach(tabs_.hwnd());
     linkPage_ = std::make_unique<CURLOptionsDlg>(&document_);
-    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_);
-    fontPage_ = std::make_unique<CFontColorOptionsDlg>();
+    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_, document_.App().ProgramFolder());
+    fontPage_ = std::make_unique<CFontColorOptionsDlg>(&document_.App().ErrorHandler());
     if (!pages_.AddPage(*linkPage_) || !pages_.AddPage(*skinPage_) || !pages_.AddPage(*fontPage_)) return -1;
     linkPage_->SetEditFocusHandler([this] { BecomeActive(); });
     // The tree keeps the focus at start-up: the first page is shown without taking it.
     pages_.ShowCurrent(false);
     shown_ = linkPage_->Values();
+    shownSkin_ = skinPage_->GetSelectedSkin();
+    shownFont_ = fontPage_->Values();
     document_.SetPropertyPane(this);
     return 0;
 }
@@ -96,7 +99,10 @@ void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable
     if (kind == CNimbDoc::kTemplate) linkPage_->EnableAddress(titleEnable != 0);
     skinPage_->EnableControls(reset != 0, enable != 0);
     fontPage_->EnableControls(enable != 0);
-    if (reset) shown_ = linkPage_->Values();
+    if (reset) {
+        shown_ = linkPage_->Values();
+        shownSkin_ = skinPage_->GetSelectedSkin();
+    }
 }
 
 int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&) {
@@ -105,8 +111,8 @@ int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&
     if (rc != kErrNone) return rc;
     if (!record) return kErrNone;
     FillLinkPage(*record, document_.Kind());
-    skinPage_->FillSkinPage(*record);
-    fontPage_->FillFontPage(*record);
+    FillSkinPage(*record);
+    FillFontPage(*record);
     return kErrNone;
 }
 
@@ -118,8 +124,8 @@ int CPropertyView::SavePagesToLink(const CURLEntryList& selection, std::vector<C
         retitled_.emplace_back(selection.front(), first.link.title);
         ::PostMessageA(hwnd(), kRetitleItems, 0, 0);
     }
-    skinPage_->ReadSkinPage(first);
-    fontPage_->ReadFontPage(first);
+    ReadSkinPage(first);
+    ReadFontPage(first);
     return kErrNone;
 }
 
@@ -162,6 +168,50 @@ void CPropertyView::RetitleSavedLinks() {
     CLeftView* tree = document_.GetLeftView();
     if (!tree) return;
     for (const auto& [entry, title] : pending) RetitleLinkItems(*tree, document_.App().ProgramFolder(), entry, title);
+}
+
+void CPropertyView::FillSkinPage(const CURLObject& record) {
+    skinPage_->SelectSkin(record.skinName);
+    shownSkin_ = skinPage_->GetSelectedSkin();
+}
+
+void CPropertyView::ReadSkinPage(CURLObject& record) {
+    // A skin the list cannot show (a folder gone) stays stored until another is chosen.
+    const std::string skin = skinPage_->GetSelectedSkin();
+    if (!EqualsNoCase(skin, shownSkin_)) record.skinName = skin;
+    shownSkin_ = skin;
+}
+
+void CPropertyView::FillFontPage(const CURLObject& record) {
+    CFontColorOptionsDlg& page = *fontPage_;
+    if (!page.HasControls()) return;
+    page.SetFontName(record.font.faceName);
+    page.SetFontSize(record.font.sizeCode);
+    page.SetUseWindowsColors(record.font.useWindowsColors != 0);
+    page.SetColor(IDC_TEXT_COLOR, record.font.textColor);
+    page.SetColor(IDC_BACKGROUND_COLOR, record.font.backgroundColor);
+    page.SetUseHoverColor(record.colors.useHoverColor != 0);
+    page.SetColor(IDC_HOVER_COLOR, record.colors.hoverColor);
+    page.SetColor(IDC_VISITED_COLOR, record.colors.visitedColor);
+    page.SetColor(IDC_UNVISITED_COLOR, record.colors.unvisitedColor);
+    shownFont_ = page.Values();
+}
+
+void CPropertyView::ReadFontPage(CURLObject& record) {
+    if (!fontPage_->HasControls()) return;
+    const FontPageValues now = fontPage_->Values();
+    const FontPageValues& was = shownFont_;
+    // An empty or unchanged list keeps the stored value: no other link's value leaks in.
+    if (now.size && now.size != was.size) record.font.sizeCode = *now.size;
+    if (now.face && now.face != was.face) record.font.faceName = *now.face;
+    if (now.useWindowsColors != was.useWindowsColors) record.font.useWindowsColors = now.useWindowsColors ? 1 : 0;
+    if (now.text && now.text != was.text) record.font.textColor = *now.text;
+    if (now.background && now.background != was.background) record.font.backgroundColor = *now.background;
+    if (now.useHover != was.useHover) record.colors.useHoverColor = now.useHover ? 1 : 0;
+    if (now.hover && now.hover != was.hover) record.colors.hoverColor = *now.hover;
+    if (now.visited && now.visited != was.visited) record.colors.visitedColor = *now.visited;
+    if (now.unvisited && now.unvisited != was.unvisited) record.colors.unvisitedColor = *now.unvisited;
+    shownFont_ = now;
 }
 
 bool CPropertyView::LaunchEnabled(const CNimbDoc& document) {

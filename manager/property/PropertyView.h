@@ -9,8 +9,9 @@
 #pragma once
 
 #include "NimbDoc.h"
-#include "OptionPages.h"
+#include "FontColorOptionsDlg.h"
 #include "PropertyTabCtrl.h"
+#include "SkinOptionsDlg.h"
 #include "URLOptionsDlg.h"
 
 #include "fw/frame.h"
@@ -34,6 +35,10 @@ public:
     void FillLinkPage(const CURLObject& record, int kind);
     // true when the title was changed on the page.
     bool ReadLinkPage(CURLObject& record);
+    void FillSkinPage(const CURLObject& record);
+    void FillFontPage(const CURLObject& record);
+    void ReadFontPage(CURLObject& record);
+    void ReadSkinPage(CURLObject& record);
 
     // The document saves the current link and launches the selection (menu, toolbar and tree Launch).
     void Launch();
@@ -64,6 +69,10 @@ private:
     fw::TabPages pages_;
     // What the link page showed after its last fill, reset or save.
     LinkPageValues shown_;
+    // The skin the skin page showed after its last fill, reset or save.
+    std::string shownSkin_;
+    // What the font page showed (the stored values it could show) after its last fill or save.
+    FontPageValues shownFont_;
     // Links saved with a new title whose tree items still show the old one.
     std::vector<std::pair<CURLEntry, std::string>> retitled_;
 };
