@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <vector>
 
 using namespace mgrtest;
@@ -119,9 +120,13 @@ TEST(ManagerPropertyProgram, ALinkTheTemplateAndAGroupOnTheLinkPage) {
     RunningManager manager(f.dir, "-o ");
     HWND wnd = manager.WaitForWindow();
     ASSERT_TRUE(wnd);
-    RemoteTree tree(wnd);
-    ASSERT_TRUE(tree);
-    ASSERT_TRUE(WaitUntil([&] { return tree.Root() != nullptr; }, 30000));
+    // The frame has its title before its panes: wait for the tree itself.
+    std::optional<RemoteTree> remote;
+    ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(remote.emplace(wnd)); }, 30000));
+    RemoteTree& tree = *remote;
+    // The tree is whole once its last item, the template, is there.
+    ASSERT_TRUE(WaitUntil([&] { return tree.Find(tree.Find(tree.Root(), "Templates"), "Default Template") != nullptr; },
+                          30000));
     HWND title = PageControl(wnd, IDC_LINK_TITLE);
     HWND address = PageControl(wnd, IDC_LINK_ADDRESS);
     HWND comments = PageControl(wnd, IDC_LINK_COMMENTS);
@@ -152,4 +157,77 @@ TEST(ManagerPropertyProgram, ALinkTheTemplateAndAGroupOnTheLinkPage) {
     tree.Select(solo);
     for (HWND control : {title, address, comments, separate}) EXPECT_FALSE(::IsWindowEnabled(control));
     for (HWND control : {title, address, comments}) EXPECT_EQ(WindowText(control), "");
+}
+
+namespace {
+
+// The combo box of a ZylCombo control of the font page: inside its place's window, below the control's.
+HWND FontCombo(HWND top, int id) {
+    HWND check = PageControl(top, 1039);  // only the font page has this id
+    HWND place = check ? ::GetDlgItem(::GetParent(check), id) : nullptr;
+    HWND control = place ? ::GetWindow(place, GW_CHILD) : nullptr;
+    return control ? ::GetWindow(control, GW_CHILD) : nullptr;
+}
+
+struct Registration {
+    std::string ocx;
+    explicit Registration(const TempProgramFolder& dir) : ocx(dir / "ZYLCOMBO.OCX") { EXPECT_EQ(Run(false), 0u); }
+    ~Registration() { Run(true); }
+    DWORD Run(bool unregister) const {
+        std::string line = std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + ocx + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return static_cast<DWORD>(-1);
+        ::WaitForSingleObject(pi.hProcess, 60000);
+        DWORD code = static_cast<DWORD>(-1);
+        ::GetExitCodeProcess(pi.hProcess, &code);
+        ::CloseHandle(pi.hProcess);
+        ::CloseHandle(pi.hThread);
+        return code;
+    }
+};
+
+}  // namespace
+
+TEST(ManagerPropertyProgram, TheFontPageAndTheSkinPageShowTheSelectedLink) {
+    PagesFixture f;
+    f.dir.CopyProgram("ZYLCOMBO.OCX");
+    Registration registered(f.dir);
+    f.dir.MakeFolder("Skins");
+    f.dir.MakeFolder("Skins\\Autumn");
+    f.dir.WriteFile("Skins\\Autumn\\Data.ini", "[GENERAL]\r\nCOMMENTS=Leaves.\r\n");
+    CURLObject link;
+    link.link.title = "Dressed";
+    link.skinName = "Autumn";
+    link.font.sizeCode = 105;
+    link.font.textColor = 0x800000;
+    link.colors.hoverColor = 0x008000;
+    std::string dressed;
+    ASSERT_EQ(CLinkStore(f.dir.Path()).AddURLObject("", link, &dressed), kErrNone);
+    RunningManager manager(f.dir, "-o ");
+    HWND wnd = manager.WaitForWindow();
+    ASSERT_TRUE(wnd);
+    std::optional<RemoteTree> remote;
+    ASSERT_TRUE(WaitUntil([&] { return static_cast<bool>(remote.emplace(wnd)); }, 30000));
+    RemoteTree& tree = *remote;
+    ASSERT_TRUE(WaitUntil([&] { return tree.Find(tree.Find(tree.Root(), "Links"), "Dressed") != nullptr; }, 30000));
+    tree.Select(tree.Find(tree.Find(tree.Root(), "Links"), "Dressed"));
+    EXPECT_EQ(WindowText(FontCombo(wnd, 1025)), "Largest");
+    EXPECT_EQ(WindowText(FontCombo(wnd, 1026)), "Navy");
+    EXPECT_EQ(WindowText(FontCombo(wnd, 1027)), "Green");
+    EXPECT_EQ(WindowText(FontCombo(wnd, 1028)), "Purple");
+    EXPECT_EQ(WindowText(FontCombo(wnd, 1029)), "Blue");
+    EXPECT_EQ(WindowText(FontCombo(wnd, 1030)), "White");
+    EXPECT_FALSE(::IsWindowEnabled(FontCombo(wnd, 1026))) << "Windows colours are on";
+    EXPECT_TRUE(::IsWindowEnabled(FontCombo(wnd, 1025)));
+    HWND skins = PageControl(wnd, 1062);
+    ASSERT_TRUE(skins);
+    EXPECT_EQ(WindowText(skins), "Autumn");
+    EXPECT_EQ(WindowText(PageControl(wnd, 1063)), "Leaves.");
+    EXPECT_EQ(::SendMessageA(skins, CB_GETCOUNT, 0, 0), 2);
+    HWND download = PageControl(wnd, 0xFFFF);
+    ASSERT_TRUE(download);
+    EXPECT_TRUE(::GetWindowLongA(download, GWL_STYLE) & WS_VISIBLE) << "shown with its page";
 }
