@@ -72,8 +72,6 @@ BOOL CFontColorOptionsDlg::OnInitDialog() {
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
-    // Reported once, in the log only: a box at every start would stop the program until answered.
-    if (!controlsMade_ && log_) log_->LogError(kErrWindowClass, "CFontColorOptionsDlg::OnInitDialog()");
     EnableControls(false);
     if (!controlsMade_) return FALSE;
     ComboOf(IDC_FONT_NAME)->AddFonts("Arial");
@@ -84,6 +82,13 @@ BOOL CFontColorOptionsDlg::OnInitDialog() {
     ComboOf(IDC_VISITED_COLOR)->AddFontColors("Purple");
     ComboOf(IDC_BACKGROUND_COLOR)->AddFontColors("White");
     return FALSE;
+}
+
+void CFontColorOptionsDlg::OnShown() {
+    // In the log only, when the user first looks: a box at every start would stop the program until answered.
+    if (controlsMade_ || reported_ || !log_) return;
+    reported_ = true;
+    log_->LogError(kErrWindowClass, "CFontColorOptionsDlg::OnInitDialog()");
 }
 
 void CFontColorOptionsDlg::SelectText(CZylCombo& combo, const std::string& name) {

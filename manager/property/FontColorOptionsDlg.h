@@ -38,6 +38,8 @@ public:
 
     // Every control was made.
     bool HasControls() const { return controlsMade_; }
+    // The page is shown: a page without its controls says so in the log, once.
+    void OnShown();
 
     void SetFontName(const std::string& name);
     std::string GetFontName() const;
@@ -73,6 +75,7 @@ private:
 
     CErrorLog* log_;
     bool controlsMade_ = false;
+    bool reported_ = false;
     bool enabled_ = false;
     // In the order the page makes them: size, name, text, hover, unvisited, visited, background.
     std::array<CZylCombo, 7> combos_;

@@ -56,6 +56,7 @@ LRESULT CPropertyView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             if (hdr->hwndFrom == tabs_.hwnd() && hdr->code == TCN_SELCHANGE) {
                 pages_.ShowCurrent(true);
+                if (pages_.Current() == fontPage_.get()) fontPage_->OnShown();
                 return 0;
             }
             break;

@@ -212,7 +212,7 @@ TEST(ManagerFontPage, WhatTheListsCannotShowIsClearedAndStaysStored) {
     EXPECT_EQ(saved->colors.visitedColor, 0x010203u);
 }
 
-TEST(ManagerFontPage, WithoutTheControlThePageStaysDisabledIsLoggedOnceAndKeepsTheStoredValues) {
+TEST(ManagerFontPage, WithoutTheControlThePageStaysDisabledIsLoggedOnceShownAndKeepsTheStoredValues) {
     ASSERT_EQ(RegSvr32(true), 0u);
     {
         FontFixture f;
@@ -227,6 +227,16 @@ TEST(ManagerFontPage, WithoutTheControlThePageStaysDisabledIsLoggedOnceAndKeepsT
         f.Retype(IDC_LINK_COMMENTS, "changed");
         f.Select(f.tree->LinksItem());
         EXPECT_EQ(f.Load("Links\\" + alpha)->font.sizeCode, 101);
+        // Said when the page is first shown, and only then.
+        EXPECT_EQ(f.dir.ReadFile("Err.log"), "");
+        HWND tab = f.view->TabCtrl().hwnd();
+        for (const int index : {2, 0, 2}) {
+            NMHDR hdr{tab, IDC_PROPERTY_TABS, static_cast<UINT>(TCN_SELCHANGING)};
+            ::SendMessageA(f.view->hwnd(), WM_NOTIFY, IDC_PROPERTY_TABS, reinterpret_cast<LPARAM>(&hdr));
+            TabCtrl_SetCurSel(tab, index);
+            hdr.code = static_cast<UINT>(TCN_SELCHANGE);
+            ::SendMessageA(f.view->hwnd(), WM_NOTIFY, IDC_PROPERTY_TABS, reinterpret_cast<LPARAM>(&hdr));
+        }
         std::string log;
         fw::ReadWholeFile(f.dir / "Err.log", log);
         size_t lines = 0;
