@@ -10,20 +10,26 @@
 #include "ErrorCodes.h"
 #include "ImportFavoritesIds.h"
 #include "LinkStore.h"
+#include "NimbDocDriver.h"
 #include "favorites_fixture.h"
+#include "remote_tree.h"
 
+#include "fw/com.h"
+#include "fw/com_registration.h"
 #include "fw/file.h"
 #include "fw/handles.h"
 
 #include "testsupport/box_answerer.h"
 #include "testsupport/reg_test_util.h"
 #include "testsupport/registry_scratch.h"
+#include "testsupport/running_program.h"
 #include "testsupport/temp_program_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pagetest {
 namespace {
@@ -179,6 +185,59 @@ TEST_F(BrowserImport, WithoutTheFavoritesValueTheUserTypesTheFolder) {
     EXPECT_TRUE(WaitHidden());
     EXPECT_TRUE(dir.Exists("Links\\Old\\0.vsl"));
     EXPECT_EQ(boxes->Boxes().size(), 1u) << "no box but the dialog itself";
+}
+
+TEST_F(BrowserImport, ASuccessfulImportRebuildsARunningManagersTree) {
+    fw::ComApartment com;  // to see the manager's running object
+    // The entries the manager's ordinary start writes.
+    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\Nimb.Document"};
+    testsupport::ScratchKey automation{HKEY_LOCAL_MACHINE,
+                                       "Software\\Classes\\CLSID\\" + fw::GuidText(NimbDocIds::kAutomationClsid)};
+    testsupport::ScratchKey document{HKEY_LOCAL_MACHINE,
+                                     "Software\\Classes\\CLSID\\{2A29E745-84C5-11D4-A2E3-FC9B3F577F54}"};
+    dir.CopyProgram("VessaMgr.exe");  // the real one, over the stand-in
+    testsupport::RunningProgram manager(dir / "VessaMgr.exe", "", dir.Path());
+    ASSERT_TRUE(manager.started());
+    // Whatever fails, the manager ends by its real exit (timer 50): a killed
+    // one would leave its running object registered.
+    manager.SetCloseRequest([](HWND frame) { ::PostMessageA(frame, WM_TIMER, 50, 0); });
+    testsupport::BoxAnswerer managerBoxes(manager.id());
+    HWND frame = manager.WaitForWindow([](HWND wnd) { return TextOf(wnd) == "Vessa Manager"; });
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(
+        PumpUntil([&] { return static_cast<bool>(fw::GetActiveObjectOf(NimbDocIds::kAutomationClsid)); }, 20000));
+    mgrtest::RemoteTree tree(frame);
+    ASSERT_TRUE(tree);
+    // The texts of the children of Links, as the manager's tree shows them now.
+    auto linksChildren = [&] {
+        std::vector<std::string> texts;
+        HTREEITEM links = tree.Find(tree.Root(), "Links");
+        for (HTREEITEM item = links ? tree.Child(links) : nullptr; item; item = tree.Sibling(item)) {
+            texts.push_back(tree.Text(item));
+        }
+        return texts;
+    };
+    ASSERT_TRUE(PumpUntil([&] { return linksChildren() == std::vector<std::string>{"Old"}; }, 20000))
+        << "the manager's first build";
+
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(ShowImport(0));
+    boxes->Plan(IDOK);
+    Press(IMPORT_BROWSER_IMPORT);
+    ASSERT_TRUE(boxes->WaitForBoxes(2, 30000));
+    EXPECT_EQ(boxes->Boxes()[1].text, "IE Favorites have all been successfully imported");
+
+    // The folders come before the links, each in the order the disk lists them.
+    const std::vector<std::string> imported{"News", "a", "locked"};
+    EXPECT_TRUE(PumpUntil([&] { return linksChildren() == imported; }, 20000))
+        << "the manager's tree rebuilt from the imported links: " << testing::PrintToString(linksChildren());
+    HTREEITEM news = tree.Find(tree.Find(tree.Root(), "Links"), "News");
+    HTREEITEM daily = news ? tree.Find(news, "Daily") : nullptr;
+    ASSERT_TRUE(daily);
+    EXPECT_TRUE(tree.Find(daily, "b"));
+    EXPECT_FALSE(tree.Find(tree.Find(tree.Root(), "Groups"), "Work")) << "the old group is gone from the tree";
+    EXPECT_TRUE(managerBoxes.Boxes().empty());
+    EXPECT_EQ(manager.Close(), 0);
 }
 
 }  // namespace
