@@ -11,6 +11,7 @@
 #include "ErrorCodes.h"
 #include "LinkStore.h"
 #include "NimbDocDriver.h"
+#include "real_manager.h"
 #include "remote_tree.h"
 
 #include "fw/com.h"
@@ -249,26 +250,11 @@ TEST_F(Favorites, WithAManagerRunningAddFavoriteAndOpenDriveItInsteadOfStartingO
 }
 
 TEST_F(Favorites, AddFavoriteShowsARealManagerHiddenInTheTrayWithTheNewLinkSelected) {
-    fw::ComApartment com;  // to see the manager's running object
-    // The entries the manager's ordinary start writes.
-    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\Nimb.Document"};
-    testsupport::ScratchKey automation{HKEY_LOCAL_MACHINE,
-                                       "Software\\Classes\\CLSID\\" + fw::GuidText(NimbDocIds::kAutomationClsid)};
-    testsupport::ScratchKey document{HKEY_LOCAL_MACHINE,
-                                     "Software\\Classes\\CLSID\\{2A29E745-84C5-11D4-A2E3-FC9B3F577F54}"};
-    dir.CopyProgram("VessaMgr.exe");  // the real one, over the stand-in
     WriteLink(dir, CURLEntry("", "0.vsl"), "A", server.Url("/a"), 0);
     regtest::PutDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Global\\Vessa\\Options", "Hide Program", 1);
-    testsupport::RunningProgram manager(dir / "VessaMgr.exe", "", dir.Path());
-    ASSERT_TRUE(manager.started());
-    // Whatever fails, the manager ends by its real exit (timer 50): a killed
-    // one would leave its running object registered.
-    manager.SetCloseRequest([](HWND frame) { ::PostMessageA(frame, WM_TIMER, 50, 0); });
-    testsupport::BoxAnswerer managerBoxes(manager.id());
-    HWND frame = manager.WaitForWindow([](HWND wnd) { return testsupport::TextOf(wnd) == "Vessa Manager"; });
-    ASSERT_TRUE(frame);
-    ASSERT_TRUE(
-        PumpUntil([&] { return static_cast<bool>(fw::GetActiveObjectOf(NimbDocIds::kAutomationClsid)); }, 20000));
+    browsertest::RealManager manager(dir);
+    HWND frame = manager.WaitUntilServing();
+    ASSERT_TRUE(frame) << "the manager serves its automation object";
     EXPECT_FALSE(::IsWindowVisible(frame)) << "in the tray";
     ASSERT_NO_FATAL_FAILURE(Start());
 
@@ -287,7 +273,7 @@ TEST_F(Favorites, AddFavoriteShowsARealManagerHiddenInTheTrayWithTheNewLinkSelec
         << "selected: \"" << tree.Text(tree.Caret()) << "\"";
     EXPECT_EQ(tree.Text(newLink()), "");
     EXPECT_FALSE(dir.Exists("manager.log")) << "no manager was started";
-    EXPECT_TRUE(managerBoxes.Boxes().empty());
+    EXPECT_TRUE(manager.Boxes().Boxes().empty());
     EXPECT_TRUE(boxes->Boxes().empty());
     EXPECT_EQ(manager.Close(), 0);
 }

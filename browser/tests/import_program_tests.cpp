@@ -10,12 +10,10 @@
 #include "ErrorCodes.h"
 #include "ImportFavoritesIds.h"
 #include "LinkStore.h"
-#include "NimbDocDriver.h"
 #include "favorites_fixture.h"
+#include "real_manager.h"
 #include "remote_tree.h"
 
-#include "fw/com.h"
-#include "fw/com_registration.h"
 #include "fw/file.h"
 #include "fw/handles.h"
 
@@ -34,6 +32,7 @@
 namespace pagetest {
 namespace {
 
+using browsertest::RealManager;
 using favtest::ShortcutText;
 using favtest::WriteFileBytes;
 using testsupport::TempProgramFolder;
@@ -188,24 +187,9 @@ TEST_F(BrowserImport, WithoutTheFavoritesValueTheUserTypesTheFolder) {
 }
 
 TEST_F(BrowserImport, ASuccessfulImportRebuildsARunningManagersTree) {
-    fw::ComApartment com;  // to see the manager's running object
-    // The entries the manager's ordinary start writes.
-    testsupport::ScratchKey progId{HKEY_LOCAL_MACHINE, "Software\\Classes\\Nimb.Document"};
-    testsupport::ScratchKey automation{HKEY_LOCAL_MACHINE,
-                                       "Software\\Classes\\CLSID\\" + fw::GuidText(NimbDocIds::kAutomationClsid)};
-    testsupport::ScratchKey document{HKEY_LOCAL_MACHINE,
-                                     "Software\\Classes\\CLSID\\{2A29E745-84C5-11D4-A2E3-FC9B3F577F54}"};
-    dir.CopyProgram("VessaMgr.exe");  // the real one, over the stand-in
-    testsupport::RunningProgram manager(dir / "VessaMgr.exe", "", dir.Path());
-    ASSERT_TRUE(manager.started());
-    // Whatever fails, the manager ends by its real exit (timer 50): a killed
-    // one would leave its running object registered.
-    manager.SetCloseRequest([](HWND frame) { ::PostMessageA(frame, WM_TIMER, 50, 0); });
-    testsupport::BoxAnswerer managerBoxes(manager.id());
-    HWND frame = manager.WaitForWindow([](HWND wnd) { return TextOf(wnd) == "Vessa Manager"; });
-    ASSERT_TRUE(frame);
-    ASSERT_TRUE(
-        PumpUntil([&] { return static_cast<bool>(fw::GetActiveObjectOf(NimbDocIds::kAutomationClsid)); }, 20000));
+    RealManager manager(dir);
+    HWND frame = manager.WaitUntilServing();
+    ASSERT_TRUE(frame) << "the manager serves its automation object";
     mgrtest::RemoteTree tree(frame);
     ASSERT_TRUE(tree);
     // The texts of the children of Links, as the manager's tree shows them now.
@@ -236,7 +220,7 @@ TEST_F(BrowserImport, ASuccessfulImportRebuildsARunningManagersTree) {
     ASSERT_TRUE(daily);
     EXPECT_TRUE(tree.Find(daily, "b"));
     EXPECT_FALSE(tree.Find(tree.Find(tree.Root(), "Groups"), "Work")) << "the old group is gone from the tree";
-    EXPECT_TRUE(managerBoxes.Boxes().empty());
+    EXPECT_TRUE(manager.Boxes().Boxes().empty());
     EXPECT_EQ(manager.Close(), 0);
 }
 
