@@ -203,6 +203,7 @@ TEST_F(BrowserImport, ASuccessfulImportRebuildsARunningManagersTree) {
     };
     ASSERT_TRUE(PumpUntil([&] { return linksChildren() == std::vector<std::string>{"Old"}; }, 20000))
         << "the manager's first build";
+    ASSERT_TRUE(tree.Find(tree.Find(tree.Root(), "Groups"), "Work")) << "the old group, shown before the import";
 
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(ShowImport(0));
