@@ -52,6 +52,13 @@ BoxAnswerer::BoxAnswerer(DWORD processId) : processId_(processId), thread_([this
 
 BoxAnswerer::~BoxAnswerer() {
     stop_ = true;
+    // The thread may be reading a text of one of this thread's windows: those
+    // sent messages are answered until it ends, or both would wait for ever.
+    while (!ended_) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_SENDMESSAGE);
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     thread_.join();
 }
 
@@ -78,6 +85,10 @@ std::vector<SeenBox> BoxAnswerer::Boxes() const {
 }
 
 void BoxAnswerer::Run() {
+    struct Ended {
+        std::atomic<bool>& flag;
+        ~Ended() { flag = true; }
+    } ended{ended_};
     while (!stop_) {
         {
             std::lock_guard lock(mutex_);

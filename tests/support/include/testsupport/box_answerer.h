@@ -47,6 +47,7 @@ private:
     std::vector<SeenBox> seen_;
     std::vector<HWND> handled_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> ended_{false};
     std::thread thread_;
 };
 
