@@ -224,10 +224,7 @@ void CLeftView::EndTransientStates(HTREEITEM subtree) {
     newItem_ = false;
     if (editOpen) TreeView_EndEditLabelNow(hwnd(), TRUE);
     editing_ = false;
-    if (dragging_) {
-        ::ReleaseCapture();
-        dragging_ = false;
-    }
+    if (dragging_) EndDrag();
     if (clipboardSource_ && (!subtree || IsInside(clipboardSource_, subtree))) {
         clipboardSource_ = nullptr;
         copyPending_ = cutPending_ = false;

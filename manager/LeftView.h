@@ -10,6 +10,7 @@
 #include "TreeImport.h"
 
 #include "fw/frame.h"
+#include "fw/image_drag.h"
 #include "fw/ui_handles.h"
 
 #include <commctrl.h>
@@ -64,7 +65,8 @@ public:
     CURLEntryList SelectionOf(HTREEITEM item, int kind);
     // The context menu for the current item, as it would be tracked.
     fw::Menu BuildContextMenu();
-    TreeCommandState CommandState() const;
+    // withPaste: also judge Paste, which looks through the current item's children.
+    TreeCommandState CommandState(bool withPaste = true) const;
     // The favorites import dialog, once the Import command made it.
     CImportFavoritesDlg* ImportDialog() const;
 
@@ -76,6 +78,26 @@ public:
         cutPending_ = cut;
     }
     HTREEITEM ClipboardSource() const { return clipboardSource_; }
+
+    // Moves and copies (LeftViewMove.cpp). Whether a dragged item may be
+    // dropped on a target, and a clipboard source pasted on one; both read
+    // the tree only.
+    bool CanDrop(HTREEITEM dragged, HTREEITEM target) const;
+    bool CanPaste(HTREEITEM source, HTREEITEM target) const;
+    // Copies a link or a folder tree into a folder, or adds a link to a group;
+    // 0, or the failed step's code with nothing left of the copy.
+    int CopyItem(HTREEITEM source, HTREEITEM target);
+    // Moves a link or a folder tree into a folder: copied first, then the
+    // group lines follow and the source goes. movedName (optional) gets the
+    // name the moved item has there. 0, or the failed step's code.
+    int MoveItem(HTREEITEM source, HTREEITEM target, std::string* movedName = nullptr);
+    // The drop menu of a right drag of dragged onto target, as it would be tracked.
+    fw::Menu BuildDropMenu(HTREEITEM dragged, HTREEITEM target) const;
+    bool Dragging() const { return dragging_; }
+    HTREEITEM DragItem() const { return dragItem_; }
+    HTREEITEM DropTarget() const { return dropTarget_; }
+    bool CopyPending() const { return copyPending_; }
+    bool CutPending() const { return cutPending_; }
 
     // Asks before a delete unless the setting of the item's case says not to; true to delete.
     bool ConfirmDelete(HTREEITEM item, int kind);
@@ -114,6 +136,7 @@ private:
     void OnRenameFolder();
     void OnDelete();
     void OnLButtonDown(LPARAM lParam);
+    void OnRButtonDown(LPARAM lParam);
     void OnBeginLabelEdit(HTREEITEM item);
     void OnEndLabelEdit(HTREEITEM item, bool cancelled);
     // Starts naming a new item or renaming one; a refused start ends it as cancelled.
@@ -140,11 +163,35 @@ private:
     void RestoreClipboardImage();
     std::string EditText() const;
 
-    // Seams of the clipboard commands: each checks its kind rule first.
+    // The clipboard commands; each handler's enable rule was checked first.
     void OnEditCut();
     void OnEditCopy();
-    void OnEditPaste() {}
+    void OnEditPaste();
     void OnImport();
+
+    // Dragging (LeftViewMove.cpp).
+    void OnBeginDrag(const NMTREEVIEWA& info);
+    // True when the move belonged to a drag.
+    bool OnMouseMove(LPARAM lParam);
+    void OnLButtonUp();
+    // True when the release belonged to a drag.
+    bool OnRButtonUp();
+    void OnMoveHere();
+    void OnCopyHere();
+    void OnDropCancel();
+    void EndDrag();
+    // Moves (or copies) the drag item onto the drop target, ends the drag,
+    // rebuilds the target and, when asked, selects the item there.
+    void Drop(bool move, bool reselect, const char* label);
+    // Selects the moved link (by its file name) or folder (by its name) below target.
+    void ReselectMovedItem(int kind, HTREEITEM target, const std::string& name);
+    // A deleted item can no longer be dragged, dropped on or pasted.
+    void OnDeleteItem(HTREEITEM item);
+    int CopyLink(HTREEITEM source, HTREEITEM target, std::string* newName);
+    int AddToGroup(HTREEITEM source, HTREEITEM group);
+    int CopyFolderTree(HTREEITEM source, HTREEITEM target);
+    // The first popup of the menu resource, emptied, for the caller alone.
+    static fw::Menu LoadEmptyPopup();
 
     CNimbApp& app_;
     CNimbDoc& doc_;
@@ -167,8 +214,13 @@ private:
     bool newItem_ = false;
     // The item of the label edit under way; the end acts once, on this item.
     HTREEITEM editItem_ = nullptr;
-    // The item under the cursor at the last left press.
+    // The item under the cursor at the last left or right press.
     HTREEITEM dragItem_ = nullptr;
+    HTREEITEM dropTarget_ = nullptr;
+    // The last target judged during a drag, and the answer.
+    HTREEITEM judgedTarget_ = nullptr;
+    bool dropAllowed_ = false;
+    fw::ImageDrag dragImage_;
     bool initialised_ = false;
     bool built_ = false;
 };

@@ -11,12 +11,31 @@
 LRESULT CLeftView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && wParam == kBuildTimer) OnTimer();
     if (msg == WM_LBUTTONDOWN) OnLButtonDown(lParam);
+    if (msg == WM_RBUTTONDOWN) OnRButtonDown(lParam);
+    if (msg == WM_MOUSEMOVE && OnMouseMove(lParam)) return 0;
+    if (msg == WM_LBUTTONUP && dragging_) OnLButtonUp();
+    // Wine's tree highlights the dragged item itself after a refused start.
+    if ((msg == WM_LBUTTONUP || msg == WM_RBUTTONUP) && !dragging_ && TreeView_GetDropHilight(hwnd()))
+        TreeView_SelectDropTarget(hwnd(), nullptr);
+    // A right release after a drag is the drop's, not the control's.
+    if (msg == WM_RBUTTONUP && OnRButtonUp()) return 0;
     if (msg == fw::kReflectedNotify) {
         const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
         switch (hdr->code) {
             case TVN_SELCHANGEDA:
             case TVN_SELCHANGEDW:
                 OnSelChanged();
+                return 0;
+            case TVN_BEGINDRAGA:
+            case TVN_BEGINDRAGW:
+            case TVN_BEGINRDRAGA:
+            case TVN_BEGINRDRAGW:
+                // Both forms carry the item and the point at the same places.
+                OnBeginDrag(*reinterpret_cast<const NMTREEVIEWA*>(lParam));
+                return 0;
+            case TVN_DELETEITEMA:
+            case TVN_DELETEITEMW:
+                OnDeleteItem(reinterpret_cast<const NMTREEVIEWA*>(lParam)->itemOld.hItem);
                 return 0;
             case NM_RCLICK:
                 OnRClick();
@@ -42,6 +61,20 @@ LRESULT CLeftView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
     }
     if (msg == WM_COMMAND && lParam == 0) {
+        // The drop menu is the view's own.
+        switch (LOWORD(wParam)) {
+            case ID_MOVE_HERE:
+                OnMoveHere();
+                return 0;
+            case ID_COPY_HERE:
+                OnCopyHere();
+                return 0;
+            case ID_DROP_CANCEL:
+                OnDropCancel();
+                return 0;
+            default:
+                break;
+        }
         // The context menu's choice goes through the frame's routing.
         if (fw::FrameWindow* frame = ParentFrame()) frame->RouteCommand(LOWORD(wParam));
         return 0;
@@ -98,7 +131,7 @@ void CLeftView::OnSelChanged() {
     doc_.OnTreeCtrlLClick(kind, SelectionOf(current_, kind));
 }
 
-TreeCommandState CLeftView::CommandState() const {
+TreeCommandState CLeftView::CommandState(bool withPaste) const {
     TreeCommandState s;
     s.hasItem = current_ != nullptr;
     s.kind = current_ ? Kind(current_) : -1;
@@ -107,20 +140,20 @@ TreeCommandState CLeftView::CommandState() const {
     s.copyPending = copyPending_;
     s.cutPending = cutPending_;
     s.sourceKind = clipboardSource_ ? Kind(clipboardSource_) : -1;
-    s.canPaste = false;  // the move and copy rules come with the clipboard
+    s.canPaste = withPaste && CanPaste(clipboardSource_, current_);
     return s;
 }
 
 bool CLeftView::UpdateCommand(fw::CommandUI& ui) {
     if (!IsTreeCommand(ui.Id())) return false;
-    ui.Enable(TreeCommandEnabled(ui.Id(), CommandState()));
+    ui.Enable(TreeCommandEnabled(ui.Id(), CommandState(ui.Id() == ID_EDIT_PASTE)));
     return true;
 }
 
 bool CLeftView::HandleCommand(UINT id) {
     if (!IsTreeCommand(id)) return false;
     // Every handler checks its rule again: the state may have changed since the menu opened.
-    if (!TreeCommandEnabled(id, CommandState())) return true;
+    if (!TreeCommandEnabled(id, CommandState(id == ID_EDIT_PASTE))) return true;
     switch (id) {
         case ID_LAUNCH:
         case ID_LAUNCH_BUTTON:
@@ -161,14 +194,17 @@ bool CLeftView::HandleCommand(UINT id) {
     return true;
 }
 
+void CLeftView::OnRButtonDown(LPARAM lParam) {
+    TVHITTESTINFO hit{};
+    hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    dragItem_ = TreeView_HitTest(hwnd(), &hit);
+    if (dragging_) EndDrag();
+}
+
 fw::Menu CLeftView::BuildContextMenu() {
-    fw::Menu loaded(::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_POPUP_MENU)));
-    HMENU popup = loaded ? ::GetSubMenu(loaded.get(), 0) : nullptr;
-    if (!popup) return {};
-    // The popup leaves the loaded bar: the caller owns it alone.
-    ::RemoveMenu(loaded.get(), 0, MF_BYPOSITION);
-    fw::Menu menu(popup);
-    ::DeleteMenu(popup, 0, MF_BYPOSITION);
+    fw::Menu menu = LoadEmptyPopup();
+    if (!menu) return {};
+    HMENU popup = menu.get();
     const TreeCommandState s = CommandState();
     const int kind = s.kind;
     auto add = [&](UINT id, const char* text, bool enabled) {
@@ -194,10 +230,7 @@ fw::Menu CLeftView::BuildContextMenu() {
 }
 
 void CLeftView::OnRClick() {
-    if (dragging_) {
-        ::ReleaseCapture();
-        dragging_ = false;
-    }
+    EndDrag();
     POINT screen{};
     ::GetCursorPos(&screen);
     TVHITTESTINFO hit{};

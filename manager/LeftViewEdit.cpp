@@ -33,12 +33,8 @@ constexpr char kReferencedText[] =
     "this item";
 constexpr char kNormalDeleteText[] = "\nAre you sure that you want to delete this item";
 
-bool IsFolderKind(int kind) {
-    return kind == TreeKind::kFolder || kind == TreeKind::kCutFolder;
-}
-bool IsLinkKind(int kind) {
-    return kind == TreeKind::kLink || kind == TreeKind::kCutLink;
-}
+using TreeKind::IsFolder;
+using TreeKind::IsLink;
 
 }  // namespace
 
@@ -71,7 +67,7 @@ void CLeftView::OnEditCut() {
     RestoreClipboardImage();
     clipboardSource_ = current_;
     const int kind = Kind(current_);
-    SetItemKind(current_, IsLinkKind(kind) ? TreeKind::kCutLink : TreeKind::kCutFolder);
+    SetItemKind(current_, IsLink(kind) ? TreeKind::kCutLink : TreeKind::kCutFolder);
     copyPending_ = false;
     cutPending_ = true;
 }
@@ -95,10 +91,8 @@ void CLeftView::OnLButtonDown(LPARAM lParam) {
     TVHITTESTINFO hit{};
     hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     dragItem_ = TreeView_HitTest(hwnd(), &hit);
-    if (dragging_) {
-        ::ReleaseCapture();
-        dragging_ = false;
-    }
+    // A press ends a drag left open by a dismissed drop menu.
+    if (dragging_) EndDrag();
     editing_ = false;
     // A click on a selected folder or group names it anew; other names are not edited by clicking.
     const int kind = Kind(dragItem_);
@@ -123,7 +117,7 @@ void CLeftView::OnAddFolder() {
     newItem_ = true;
     std::vector<std::string> taken;
     for (HTREEITEM c = TreeView_GetChild(hwnd(), parent); c; c = TreeView_GetNextSibling(hwnd(), c))
-        if (const int k = Kind(c); IsFolderKind(k) || k == TreeKind::kGroup) taken.push_back(Text(c));
+        if (const int k = Kind(c); IsFolder(k) || k == TreeKind::kGroup) taken.push_back(Text(c));
     const int kind = GetItemPath(parent) == AppConstants::kGroups ? TreeKind::kGroup : TreeKind::kFolder;
     HTREEITEM item = InsertKindItem(parent, TreeEdit::ProposeFolderName(taken), kind);
     current_ = item;
@@ -202,7 +196,7 @@ void CLeftView::OnEndLabelEdit(HTREEITEM item, bool cancelled) {
         DisableLabelEditing();
         return;
     }
-    if (kind != TreeKind::kGroup && !IsFolderKind(kind)) return;
+    if (kind != TreeKind::kGroup && !IsFolder(kind)) return;
     std::string finalText;
     if (!EndFolderEdit(item, kind, oldText, newText, &finalText)) return;
     RestoreClipboardImage();
@@ -236,7 +230,7 @@ bool CLeftView::EndFolderEdit(HTREEITEM item, int kind, const std::string& oldTe
     }
     std::vector<std::string> siblings;
     for (HTREEITEM c = TreeView_GetChild(hwnd(), parent); c; c = TreeView_GetNextSibling(hwnd(), c))
-        if (const int k = Kind(c); IsFolderKind(k) || k == TreeKind::kGroup) siblings.push_back(Text(c));
+        if (const int k = Kind(c); IsFolder(k) || k == TreeKind::kGroup) siblings.push_back(Text(c));
     if (TreeEdit::IsDuplicateName(siblings, oldText, newText)) {
         fw::ShowMessageBox(kDuplicateText, MB_OK, hwnd());
         if (!isNew) return false;
@@ -321,7 +315,7 @@ bool CLeftView::SelectLinkFile(HTREEITEM parent, const std::string& name) {
     for (size_t i = 0; i < files.size(); ++i) {
         if (!EqualsNoCase(files[i], name)) continue;
         HTREEITEM item = FindNthLinkChild(parent, static_cast<int>(i) + 1);
-        if (!item || !IsLinkKind(Kind(item))) return false;
+        if (!item || !IsLink(Kind(item))) return false;
         TreeView_SelectItem(hwnd(), item);
         return true;
     }
@@ -342,7 +336,7 @@ HTREEITEM CLeftView::FindLinkItem(const CURLEntry& entry) const {
     for (size_t i = 0; i < files.size(); ++i) {
         if (!EqualsNoCase(files[i], entry.name)) continue;
         HTREEITEM link = FindNthLinkChild(folder, static_cast<int>(i) + 1);
-        return link && IsLinkKind(Kind(link)) ? link : nullptr;
+        return link && IsLink(Kind(link)) ? link : nullptr;
     }
     return nullptr;
 }
@@ -357,7 +351,7 @@ int CLeftView::UpdateGroupReferences(int kind, const std::string& oldPath, const
     const CGroupFiles groups(folders_, store_, groupsFolder_);
     if (kind == TreeKind::kGroup) return kErrNone;  // no line names a file below Groups
     int rc;
-    if (IsLinkKind(kind))
+    if (IsLink(kind))
         rc = groups.Edit([&](const std::string&, std::vector<std::string>& lines) {
             return TreeEdit::RewriteLinkLines(lines, oldPath, newPath);
         });
@@ -385,7 +379,7 @@ int CLeftView::RemoveGroupReferences(int kind, const std::string& path) {
             std::vector<std::string> kept;
             for (size_t i = 0; i < lines.size(); ++i) {
                 const bool goes =
-                    IsLinkKind(kind) ? TreeEdit::NamesLink(lines[i], path) : TreeEdit::LiesBelow(lines[i], path);
+                    IsLink(kind) ? TreeEdit::NamesLink(lines[i], path) : TreeEdit::LiesBelow(lines[i], path);
                 if (goes)
                     places.push_back(i);
                 else
@@ -436,13 +430,13 @@ int CLeftView::RemoveGroupReferences(int kind, const std::string& path) {
 bool CLeftView::ConfirmDelete(HTREEITEM item, int kind) {
     const CGroupFiles groups(folders_, store_, groupsFolder_);
     bool referenced = false;
-    if (IsLinkKind(kind)) {
+    if (IsLink(kind)) {
         CURLEntry entry;
         if (GetLinkLocation(item, &entry)) {
             const std::string line = MemberLineOf(entry);
             referenced = groups.AnyLine([&](const std::string& l) { return TreeEdit::NamesLink(l, line); });
         }
-    } else if (IsFolderKind(kind)) {
+    } else if (IsFolder(kind)) {
         const std::string path = GetItemPath(item);
         referenced = groups.AnyLine([&](const std::string& l) { return TreeEdit::LiesBelow(l, path); });
     }
@@ -543,7 +537,7 @@ int CLeftView::ChangeItemTitle(const std::string& title) {
     HTREEITEM item = current_;
     if (!item) return kErrNone;
     const int kind = Kind(item);
-    if (IsLinkKind(kind) || kind == TreeKind::kTemplate) {
+    if (IsLink(kind) || kind == TreeKind::kTemplate) {
         SetItemText(item, title);
     } else if (kind == TreeKind::kMember) {
         // The member's line names the link: its item is found by folders and file, not by title.

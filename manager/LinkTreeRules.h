@@ -15,6 +15,9 @@ inline constexpr int kRoot = 0, kLinksRoot = 1, kGroupsRoot = 2, kLink = 3, kFol
                      kOpenFolder = 7, kCutFolder = 8, kCutFolderSelected = 9, kCutLink = 10, kTemplatesRoot = 11,
                      kTemplate = 12;
 inline constexpr int kCount = 13;
+// A link or link folder, marked by Cut or not.
+inline constexpr bool IsLink(int kind) { return kind == kLink || kind == kCutLink; }
+inline constexpr bool IsFolder(int kind) { return kind == kFolder || kind == kCutFolder; }
 }  // namespace TreeKind
 
 // A member line names a link below Links: "Links\" then folders and a file

@@ -9,6 +9,10 @@
 
 #define IDD_TRAY 101
 #define IDD_DESKTOP 102
+// The drop menu of a right drag.
+#define ID_MOVE_HERE 105
+#define ID_COPY_HERE 106
+#define ID_DROP_CANCEL 107
 #define IDD_LAUNCHER 204
 #define IDD_STARTUP_OPTIONS 220
 #define IDD_CONFIRM 230
