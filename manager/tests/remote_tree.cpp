@@ -70,6 +70,17 @@ int RemoteTree::Image(HTREEITEM item) const {
     return tv.iImage;
 }
 
+RECT RemoteTree::ItemRect(HTREEITEM item) const {
+    // The message takes the item in the RECT it fills.
+    RECT rect{};
+    if (!item || !buffer_) return rect;
+    SIZE_T done = 0;
+    if (!::WriteProcessMemory(process_, buffer_, &item, sizeof(item), &done)) return rect;
+    if (!::SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer_))) return rect;
+    if (!::ReadProcessMemory(process_, buffer_, &rect, sizeof(rect), &done)) return RECT{};
+    return rect;
+}
+
 void RemoteTree::Select(HTREEITEM item) const {
     ::SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }

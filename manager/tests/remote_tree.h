@@ -23,12 +23,19 @@ public:
     HTREEITEM Child(HTREEITEM item) const { return Next(item, TVGN_CHILD); }
     HTREEITEM Sibling(HTREEITEM item) const { return Next(item, TVGN_NEXT); }
     HTREEITEM Caret() const { return Next(nullptr, TVGN_CARET); }
+    HTREEITEM DropHighlight() const { return Next(nullptr, TVGN_DROPHILITE); }
+    HTREEITEM LastVisible() const { return Next(nullptr, TVGN_LASTVISIBLE); }
+    HWND Window() const { return tree_; }
     // The child of parent with this text, or null.
     HTREEITEM Find(HTREEITEM parent, const std::string& text) const;
     std::string Text(HTREEITEM item) const;
     // The item's picture, which is its kind; -1 when it cannot be read.
     int Image(HTREEITEM item) const;
     void Select(HTREEITEM item) const;
+    void Expand(HTREEITEM item) const { ::SendMessageA(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item)); }
+    // The rectangle of the item's label in the tree's client coordinates;
+    // empty when the item is not shown.
+    RECT ItemRect(HTREEITEM item) const;
     // The edit box of a label being edited, or null.
     HWND EditControl() const { return reinterpret_cast<HWND>(::SendMessageA(tree_, TVM_GETEDITCONTROL, 0, 0)); }
 
