@@ -11,6 +11,8 @@
 
 #include "remote_tree.h"
 
+#include "testsupport/mouse_input.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -20,8 +22,7 @@
 
 namespace mgrtest {
 
-// An absolute move of the cursor onto a screen pixel; false when it did not get there.
-bool MoveTo(POINT to);
+using testsupport::MoveTo;
 
 // The cursor the display shows, whichever program set it. Handles belong to
 // the process that loaded the cursor.

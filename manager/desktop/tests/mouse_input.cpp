@@ -1,8 +1,13 @@
 #include "mouse_input.h"
 
+#include "testsupport/mouse_input.h"
+
 #include <functional>
 
 namespace desktoptest {
+
+using testsupport::MoveTo;
+using testsupport::SendMouse;
 
 namespace {
 
@@ -13,33 +18,6 @@ bool Until(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
         ::Sleep(1);
     }
     return true;
-}
-
-void SendMouse(DWORD flags, LONG x = 0, LONG y = 0) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    input.mi.dx = x;
-    input.mi.dy = y;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-// An absolute move that lands on the pixel itself: the normalised value is
-// corrected from where the cursor went, since the rounding is the system's.
-bool MoveTo(POINT to) {
-    const int w = ::GetSystemMetrics(SM_CXSCREEN);
-    const int h = ::GetSystemMetrics(SM_CYSCREEN);
-    LONG ax = MulDiv(to.x, 65536, w) + 16;
-    LONG ay = MulDiv(to.y, 65536, h) + 16;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, ax, ay);
-        POINT at{};
-        ::GetCursorPos(&at);
-        if (at.x == to.x && at.y == to.y) return true;
-        ax += MulDiv(to.x - at.x, 65536, w);
-        ay += MulDiv(to.y - at.y, 65536, h);
-    }
-    return false;
 }
 
 bool InMoveLoop(DWORD thread) {

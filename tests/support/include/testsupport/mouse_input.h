@@ -1,0 +1,16 @@
+// Real mouse input by SendInput, as a user's hand would give it: the system
+// queues it for whichever window lies under the cursor.
+#pragma once
+
+#include <windows.h>
+
+namespace testsupport {
+
+// One mouse event: a button's press or release, or a move with coordinates.
+void SendMouse(DWORD flags, LONG x = 0, LONG y = 0);
+
+// An absolute move that lands on the screen pixel itself; false when the
+// cursor would not go there.
+bool MoveTo(POINT to);
+
+}  // namespace testsupport
