@@ -126,8 +126,7 @@ void CLeftView::OnSelChanged() {
         return;
     }
     int kind = Kind(current_);
-    if (cutPending_ && kind == TreeKind::kCutLink) kind = TreeKind::kLink;
-    if (cutPending_ && kind == TreeKind::kCutFolder) kind = TreeKind::kFolder;
+    if (cutPending_) kind = TreeKind::Unmarked(kind);
     doc_.OnTreeCtrlLClick(kind, SelectionOf(current_, kind));
 }
 

@@ -468,9 +468,7 @@ void CLeftView::OnDelete() {
     RestoreClipboardImage();
     copyPending_ = cutPending_ = false;
     clipboardSource_ = nullptr;
-    const int acted = kind == TreeKind::kCutLink     ? TreeKind::kLink
-                      : kind == TreeKind::kCutFolder ? TreeKind::kFolder
-                                                     : kind;
+    const int acted = TreeKind::Unmarked(kind);
     bool removeItem = false;
     if (acted == TreeKind::kLink || acted == TreeKind::kMember)
         removeItem = DeleteLinkOrMember(item, acted);

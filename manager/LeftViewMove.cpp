@@ -17,15 +17,9 @@
 
 using TreeKind::IsFolder;
 using TreeKind::IsLink;
+using TreeKind::Unmarked;
 
 namespace {
-
-// A cut mark does not change what an item is.
-int Unmarked(int kind) {
-    if (kind == TreeKind::kCutLink) return TreeKind::kLink;
-    if (kind == TreeKind::kCutFolder) return TreeKind::kFolder;
-    return kind;
-}
 
 bool IsFolderTarget(int kind) {
     return kind == TreeKind::kLinksRoot || kind == TreeKind::kFolder;

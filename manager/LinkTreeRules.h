@@ -18,6 +18,10 @@ inline constexpr int kCount = 13;
 // A link or link folder, marked by Cut or not.
 inline constexpr bool IsLink(int kind) { return kind == kLink || kind == kCutLink; }
 inline constexpr bool IsFolder(int kind) { return kind == kFolder || kind == kCutFolder; }
+// What an item is, whatever its cut mark.
+inline constexpr int Unmarked(int kind) {
+    return kind == kCutLink ? kLink : kind == kCutFolder ? kFolder : kind;
+}
 }  // namespace TreeKind
 
 // A member line names a link below Links: "Links\" then folders and a file
