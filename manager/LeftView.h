@@ -136,7 +136,8 @@ private:
     void OnRenameFolder();
     void OnDelete();
     void OnLButtonDown(LPARAM lParam);
-    void OnRButtonDown(LPARAM lParam);
+    // Either button's press: its item is the drag item.
+    void OnPress(LPARAM lParam);
     void OnBeginLabelEdit(HTREEITEM item);
     void OnEndLabelEdit(HTREEITEM item, bool cancelled);
     // Starts naming a new item or renaming one; a refused start ends it as cancelled.

@@ -11,7 +11,7 @@
 LRESULT CLeftView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER && wParam == kBuildTimer) OnTimer();
     if (msg == WM_LBUTTONDOWN) OnLButtonDown(lParam);
-    if (msg == WM_RBUTTONDOWN) OnRButtonDown(lParam);
+    if (msg == WM_RBUTTONDOWN) OnPress(lParam);
     if (msg == WM_MOUSEMOVE && OnMouseMove(lParam)) return 0;
     if (msg == WM_LBUTTONUP && dragging_) OnLButtonUp();
     // Wine's tree highlights the dragged item itself after a refused start.
@@ -193,10 +193,11 @@ bool CLeftView::HandleCommand(UINT id) {
     return true;
 }
 
-void CLeftView::OnRButtonDown(LPARAM lParam) {
+void CLeftView::OnPress(LPARAM lParam) {
     TVHITTESTINFO hit{};
     hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     dragItem_ = TreeView_HitTest(hwnd(), &hit);
+    // A press ends a drag left open by a dismissed drop menu.
     if (dragging_) EndDrag();
 }
 

@@ -88,11 +88,7 @@ std::string CLeftView::EditText() const {
 }
 
 void CLeftView::OnLButtonDown(LPARAM lParam) {
-    TVHITTESTINFO hit{};
-    hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    dragItem_ = TreeView_HitTest(hwnd(), &hit);
-    // A press ends a drag left open by a dismissed drop menu.
-    if (dragging_) EndDrag();
+    OnPress(lParam);
     editing_ = false;
     // A click on a selected folder or group names it anew; other names are not edited by clicking.
     const int kind = Kind(dragItem_);
@@ -415,10 +411,6 @@ int CLeftView::RemoveGroupReferences(int kind, const std::string& path) {
         for (auto it = places.rbegin(); it != places.rend(); ++it) {
             HTREEITEM member = members[*it];
             if (IsInside(current_, member)) current_ = group;
-            if (clipboardSource_ == member) {
-                clipboardSource_ = nullptr;
-                copyPending_ = cutPending_ = false;
-            }
             TreeView_DeleteItem(hwnd(), member);
         }
     }
