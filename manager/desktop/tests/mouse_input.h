@@ -7,8 +7,10 @@
 
 namespace desktoptest {
 
-// A press at `from` (screen), moves in steps by dx, dy, the release; uiThread
-// owns the window. False when the move loop never started or never ended.
+// Moves the window under `from` (screen) by dx, dy: a press there, moves in
+// steps, the release, and again for what is left should it stop short.
+// uiThread owns the window. False when the move loop never started or never
+// ended, or the window never arrived.
 bool DragSteps(POINT from, int dx, int dy, DWORD uiThread);
 // A press and a release at `from` with no move between.
 bool ClickSteps(POINT from, DWORD uiThread);
