@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include "fw/file.h"
+#include "fw/message_loop.h"
 #include "fw/msgbox.h"
 
 #include <cctype>
@@ -90,6 +91,8 @@ void CLeftView::FirstBuild() {
     built_ = true;
     BuildTree();
     SelectLinkByPath(app_.GetStartPath());
+    // The toolbar shows the commands of the link selected here without waiting for input.
+    fw::RequestIdle();
 }
 
 HTREEITEM CLeftView::InsertItem(HTREEITEM parent, const std::string& text, int kind, LPARAM data) {

@@ -39,6 +39,11 @@ bool PreTranslateModeless(MSG& msg) {
     return false;
 }
 
+void RequestIdle() {
+    // Any message the loop takes, other than a timer's or a paint's, is followed by an idle step.
+    ::PostThreadMessageA(::GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
 int RunMessageLoop(const MessageFilter& filter, const IdleStep& idle) {
     bool idleDue = true;
     for (;;) {

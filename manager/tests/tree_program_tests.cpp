@@ -9,6 +9,8 @@
 
 #include "fw/file.h"
 
+#include <commctrl.h>
+
 using namespace mgrtest;
 
 namespace {
@@ -34,6 +36,20 @@ std::vector<std::string> Launches(const TempProgramFolder& dir) {
     return arguments;
 }
 
+BOOL CALLBACK FindToolBar(HWND wnd, LPARAM param) {
+    char cls[64] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    if (std::string(cls) != TOOLBARCLASSNAMEA) return TRUE;
+    *reinterpret_cast<HWND*>(param) = wnd;
+    return FALSE;
+}
+
+HWND ToolBarOf(HWND frame) {
+    HWND bar = nullptr;
+    ::EnumChildWindows(frame, FindToolBar, reinterpret_cast<LPARAM>(&bar));
+    return bar;
+}
+
 }  // namespace
 
 TEST(ManagerTreeProgram, AQuotedStartPathSelectsItsLink) {
@@ -48,6 +64,11 @@ TEST(ManagerTreeProgram, AQuotedStartPathSelectsItsLink) {
     RemoteTree tree(wnd);
     ASSERT_TRUE(tree);
     EXPECT_TRUE(WaitUntil([&] { return tree.Text(tree.Caret()) == "Beta"; }, 30000)) << tree.Text(tree.Caret());
+    // The selection came from a timer, with no input after it: the toolbar still learns of it.
+    HWND bar = ToolBarOf(wnd);
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONENABLED, ID_LAUNCH_BUTTON, 0) != 0; }))
+        << "Launch stays grey for the selected link";
 }
 
 TEST(ManagerTreeProgram, LaunchOfAGroupStartsTheBrowserOncePerMemberLastLineFirst) {

@@ -23,6 +23,10 @@ using IdleStep = std::function<void()>;
 // Runs until WM_QUIT; returns its exit code.
 int RunMessageLoop(const MessageFilter& filter, const IdleStep& idle);
 
+// Asks the loop for an idle step after work that came from a timer, which
+// calls for none by itself (the command states follow what it changed).
+void RequestIdle();
+
 // Hands the message to the modeless dialog that holds its window; true when consumed.
 bool PreTranslateModeless(MSG& msg);
 
