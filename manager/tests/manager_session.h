@@ -3,27 +3,15 @@
 // of the tree.
 #pragma once
 
-#include "running_manager.h"
-
-#include "ErrorCodes.h"
-#include "LinkStore.h"
+#include "link_files.h"
 #include "remote_tree.h"
+#include "running_manager.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace mgrtest {
-
-// A link file in a folder below Links ("" for Links itself); its file name.
-inline std::string AddLink(const TempProgramFolder& dir, const std::string& folder, const std::string& title) {
-    CURLObject record;
-    record.link.title = title;
-    record.link.address = "http://127.0.0.1:1/" + title;
-    std::string name;
-    EXPECT_EQ(CLinkStore(dir.Path()).AddURLObject(folder, record, &name), kErrNone);
-    return name;
-}
 
 struct Session {
     RunningManager manager;

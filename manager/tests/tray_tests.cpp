@@ -2,6 +2,7 @@
 // texts, ids and states), what a links-popup choice launches, each choice
 // acting once, ids outside the popup ignored, a click under a modal dialog,
 // and the icon coming back after a shell restart.
+#include "link_files.h"
 #include "manager_fixture.h"
 
 #include "ErrorCodes.h"
@@ -89,12 +90,7 @@ struct TrayFixture : ManagerFixture {
     CTrayWnd* tray = nullptr;
 
     std::string AddLink(const std::string& folder, const std::string& title) {
-        CURLObject record;
-        record.link.title = title;
-        record.link.address = "http://127.0.0.1:1/" + title;
-        std::string name;
-        EXPECT_EQ(CLinkStore(dir.Path()).AddURLObject(folder, record, &name), kErrNone);
-        return name;
+        return mgrtest::AddLink(dir, folder, title);
     }
     void StartTray() {
         frame = &Start("");

@@ -54,6 +54,19 @@ std::string Listing(const Snapshot& s) {
     return text;
 }
 
+// The disk holds what was expected; else the listings and the first path whose bytes differ.
+::testing::AssertionResult DiskIs(const TempProgramFolder& dir, const Snapshot& expected) {
+    const Snapshot now = TakeSnapshot(dir);
+    if (now == expected) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure() << "on disk:\n" << Listing(now) << "expected:\n" << Listing(expected);
+    for (const auto& [path, bytes] : now)
+        if (auto it = expected.find(path); it != expected.end() && it->second != bytes) {
+            failure << "other bytes in " << path;
+            break;
+        }
+    return failure;
+}
+
 // A link saved under a name of the test's choice.
 void SaveLink(const TempProgramFolder& dir, const std::string& folder, const std::string& name,
               const std::string& title) {
@@ -71,6 +84,29 @@ struct DragSession : Session {
 
     explicit DragSession(const TempProgramFolder& dir) : Session(dir), boxes(pid) {
         if (tree) mouse = std::make_unique<TreeMouse>(*tree);
+    }
+
+    // Waits until the item at a path is there and selected.
+    bool WaitForCaretAt(const std::vector<std::string>& path) const {
+        return WaitUntil([&] {
+            HTREEITEM item = Item(path);
+            return item && tree->Caret() == item;
+        });
+    }
+
+    // A right drag onto an item and the drop menu answered: each press is that many Downs from the top and
+    // Enter (on a grayed entry the menu stays), the last one closes the menu.
+    ::testing::AssertionResult RightDrop(HTREEITEM from, HTREEITEM onto, std::initializer_list<int> presses) const {
+        if (auto dragged = mouse->Drag(from, {onto}, Button::kRight); !dragged) return dragged;
+        HWND menu = WaitForPopupMenu(pid);
+        if (!menu) return ::testing::AssertionFailure() << "no drop menu: " << mouse->State();
+        const int* last = presses.end() - 1;
+        for (const int* downs = presses.begin(); downs != last; ++downs) {
+            for (int i = 0; i < *downs; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        if (!ChooseFromMenu(menu, *last)) return ::testing::AssertionFailure() << "the drop menu stayed open";
+        return ::testing::AssertionSuccess();
     }
 
     // Selects an item after everything posted before has been handled.
@@ -105,10 +141,7 @@ TEST(TreeDragProgram, ALeftDropMovesALinkWithItsGroupLinesAndOntoAGroupAddsItTwi
     s.Select({"Links", "Alpha"});
     ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Alpha"}), s.Item({"Links", "Target"})));
     // The moved link is selected under the target once the move is done.
-    EXPECT_TRUE(WaitUntil([&] {
-        HTREEITEM moved = s.Item({"Links", "Target", "Alpha"});
-        return moved && s.tree->Caret() == moved;
-    })) << s.tree->Text(s.tree->Caret());
+    EXPECT_TRUE(s.WaitForCaretAt({"Links", "Target", "Alpha"})) << s.tree->Text(s.tree->Caret());
     EXPECT_FALSE(f.dir.Exists("Links\\0.vsl"));
     ASSERT_TRUE(f.dir.Exists("Links\\Target\\1.vsl"));
     EXPECT_EQ(f.dir.ReadFile("Links\\Target\\1.vsl"), alphaBytes);
@@ -143,10 +176,7 @@ TEST(TreeDragProgram, ALeftDropMovesALinkWithItsGroupLinesAndOntoAGroupAddsItTwi
 
     // Back to the top: the first free number there, every line naming it follows.
     ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Target", "Alpha"}), s.Item({"Links"})));
-    EXPECT_TRUE(WaitUntil([&] {
-        HTREEITEM moved = s.Item({"Links", "Alpha"});
-        return moved && s.tree->Caret() == moved;
-    })) << s.tree->Text(s.tree->Caret());
+    EXPECT_TRUE(s.WaitForCaretAt({"Links", "Alpha"})) << s.tree->Text(s.tree->Caret());
     EXPECT_FALSE(f.dir.Exists("Links\\Target\\1.vsl"));
     EXPECT_EQ(f.dir.ReadFile("Links\\0.vsl"), alphaBytes);
     EXPECT_EQ(f.dir.ReadFile("Groups\\One.vsg"), "Links\\0.vsl\r\nLinks\\1.vsl\r\nLinks\\0.vsl\r\nLinks\\0.vsl\r\n");
@@ -172,12 +202,7 @@ TEST(TreeDragProgram, ARightDropOffersMoveCopyAndCancel) {
     // menu open, and the next entry copies. The caret is elsewhere: Wine's
     // tree does not drop-highlight its caret item.
     s.Select({"Groups"});
-    ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Alpha"}), {s.Item({"Links"})}, Button::kRight));
-    HWND menu = WaitForPopupMenu(s.pid);
-    ASSERT_TRUE(menu);
-    for (int i = 0; i < kMoveHere; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(ChooseFromMenu(menu, kCopyHere - kMoveHere));
+    ASSERT_TRUE(s.RightDrop(s.Item({"Links", "Alpha"}), s.Item({"Links"}), {kMoveHere, kCopyHere - kMoveHere}));
     ASSERT_TRUE(WaitUntil([&] { return f.dir.Exists("Links\\2.vsl"); }));
     EXPECT_EQ(f.dir.ReadFile("Links\\2.vsl"), alphaBytes);
     EXPECT_EQ(f.dir.ReadFile("Links\\0.vsl"), alphaBytes);
@@ -188,27 +213,17 @@ TEST(TreeDragProgram, ARightDropOffersMoveCopyAndCancel) {
     EXPECT_EQ(s.tree->Caret(), s.Item({"Groups"})) << "a copy is not selected";
 
     // Onto another folder: "Move Here" moves, as a left drop does.
-    ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Beta"}), {s.Item({"Links", "Other"})}, Button::kRight));
-    menu = WaitForPopupMenu(s.pid);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(ChooseFromMenu(menu, kMoveHere));
-    EXPECT_TRUE(WaitUntil([&] {
-        HTREEITEM moved = s.Item({"Links", "Other", "Beta"});
-        return moved && s.tree->Caret() == moved;
-    }));
+    ASSERT_TRUE(s.RightDrop(s.Item({"Links", "Beta"}), s.Item({"Links", "Other"}), {kMoveHere}));
+    EXPECT_TRUE(s.WaitForCaretAt({"Links", "Other", "Beta"}));
     EXPECT_FALSE(f.dir.Exists("Links\\1.vsl"));
     EXPECT_EQ(f.dir.ReadFile("Links\\Other\\0.vsl"), betaBytes);
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
 
     // "Cancel" ends the drag and changes nothing.
     const Snapshot before = TakeSnapshot(f.dir);
-    ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Alpha"}), {s.Item({"Links", "Other"})}, Button::kRight));
-    menu = WaitForPopupMenu(s.pid);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(ChooseFromMenu(menu, kCancel));
+    ASSERT_TRUE(s.RightDrop(s.Item({"Links", "Alpha"}), s.Item({"Links", "Other"}), {kCancel}));
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
-    EXPECT_EQ(Listing(TakeSnapshot(f.dir)), Listing(before));
-    EXPECT_EQ(TakeSnapshot(f.dir), before);
+    EXPECT_TRUE(DiskIs(f.dir, before));
     EXPECT_TRUE(s.boxes.Boxes().empty()) << s.boxes.Boxes().front().text;
 }
 
@@ -228,10 +243,7 @@ TEST(TreeDragProgram, AFolderMovesWithItsWholeTreeAndItsGroupLines) {
     ASSERT_TRUE(s.Item({"Links", "Travel"}));
 
     ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Travel"}), s.Item({"Links", "Archive"})));
-    EXPECT_TRUE(WaitUntil([&] {
-        HTREEITEM moved = s.Item({"Links", "Archive", "Travel"});
-        return moved && s.tree->Caret() == moved;
-    })) << s.tree->Text(s.tree->Caret());
+    EXPECT_TRUE(s.WaitForCaretAt({"Links", "Archive", "Travel"})) << s.tree->Text(s.tree->Caret());
 
     // Everything below Travel arrives below Archive\Travel, byte for byte, and nothing stays behind.
     Snapshot expected;
@@ -242,9 +254,7 @@ TEST(TreeDragProgram, AFolderMovesWithItsWholeTreeAndItsGroupLines) {
     // A line naming the folder in other letters keeps the rest of its letters.
     expected["Groups\\G.vsg"] =
         "Links\\Archive\\Travel\\Europe\\4.vsl\r\nLinks\\Archive\\0.vsl\r\nLinks\\Archive\\Travel\\Europe\\7.vsl\r\n";
-    const Snapshot after = TakeSnapshot(f.dir);
-    EXPECT_EQ(Listing(after), Listing(expected));
-    EXPECT_EQ(after, expected);
+    EXPECT_TRUE(DiskIs(f.dir, expected));
     EXPECT_EQ(s.Children({"Links", "Archive", "Travel"}), (std::vector<std::string>{"Europe", "Rome"}));
     EXPECT_EQ(s.Children({"Links", "Archive", "Travel", "Europe"}),
               (std::vector<std::string>{"Empty", "Paris", "Oslo"}));
@@ -254,10 +264,7 @@ TEST(TreeDragProgram, AFolderMovesWithItsWholeTreeAndItsGroupLines) {
     // A subfolder moved up to the top: its lines lose the folders it left.
     s.tree->Expand(s.Item({"Links", "Archive", "Travel"}));
     ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Archive", "Travel", "Europe"}), s.Item({"Links"})));
-    EXPECT_TRUE(WaitUntil([&] {
-        HTREEITEM moved = s.Item({"Links", "Europe"});
-        return moved && s.tree->Caret() == moved;
-    })) << s.tree->Text(s.tree->Caret());
+    EXPECT_TRUE(s.WaitForCaretAt({"Links", "Europe"})) << s.tree->Text(s.tree->Caret());
     EXPECT_EQ(f.dir.ReadFile("Groups\\G.vsg"),
               "Links\\Europe\\4.vsl\r\nLinks\\Archive\\0.vsl\r\nLinks\\Europe\\7.vsl\r\n");
     EXPECT_EQ(f.dir.ReadFile("Links\\Europe\\4.vsl"), before.at("Links\\Travel\\Europe\\4.vsl"));
@@ -346,9 +353,7 @@ TEST(TreeDragProgram, RefusedDragsAndDropsLeaveTheDiskAsItWas) {
     ASSERT_TRUE(WaitUntil([&] { return !f.dir.Exists("Links\\0.vsl"); }));
     expected["Links\\Bin\\0.vsl"] = expected["Links\\0.vsl"];
     expected.erase("Links\\0.vsl");
-    const Snapshot after = TakeSnapshot(f.dir);
-    EXPECT_EQ(Listing(after), Listing(expected));
-    EXPECT_EQ(after, expected);
+    EXPECT_TRUE(DiskIs(f.dir, expected));
     EXPECT_TRUE(s.boxes.Boxes().empty()) << s.boxes.Boxes().front().text;
 }
 
@@ -420,9 +425,7 @@ TEST(TreeDragProgram, CutCopyAndPasteMoveDuplicateAndAddToGroups) {
     expected.erase("Links\\Fold\\0.vsl");
     EXPECT_TRUE(WaitUntil([&] { return s.Item({"Links", "Dest", "Fold", "Inner"}) != nullptr; }));
     EXPECT_EQ(s.Item({"Links", "Fold"}), nullptr);
-    const Snapshot after = TakeSnapshot(f.dir);
-    EXPECT_EQ(Listing(after), Listing(expected));
-    EXPECT_EQ(after, expected);
+    EXPECT_TRUE(DiskIs(f.dir, expected));
     EXPECT_TRUE(WaitUntil([&] { return s.Children({"Groups", "G"}).size() == 1; }));
     EXPECT_TRUE(s.boxes.Boxes().empty()) << s.boxes.Boxes().front().text;
 }
@@ -442,38 +445,25 @@ TEST(TreeDragProgram, RightDropsCopyALinkIntoAGroupAndAFolderTree) {
     HTREEITEM caret = s.tree->Caret();
 
     // Onto a group "Move Here" is grayed; "Copy Here" adds the member line.
-    ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Alpha"}), {s.Item({"Groups", "G"})}, Button::kRight));
-    HWND menu = WaitForPopupMenu(s.pid);
-    ASSERT_TRUE(menu);
-    for (int i = 0; i < kMoveHere; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(ChooseFromMenu(menu, kCopyHere - kMoveHere));
+    ASSERT_TRUE(s.RightDrop(s.Item({"Links", "Alpha"}), s.Item({"Groups", "G"}), {kMoveHere, kCopyHere - kMoveHere}));
     ASSERT_TRUE(WaitUntil([&] { return f.dir.ReadFile("Groups\\G.vsg") == "Links\\0.vsl\r\n"; }));
     expected["Groups\\G.vsg"] = "Links\\0.vsl\r\n";
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
 
     // A link copied into another folder gets its first free number there.
-    ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Alpha"}), {s.Item({"Links", "Archive"})}, Button::kRight));
-    menu = WaitForPopupMenu(s.pid);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(ChooseFromMenu(menu, kCopyHere));
+    ASSERT_TRUE(s.RightDrop(s.Item({"Links", "Alpha"}), s.Item({"Links", "Archive"}), {kCopyHere}));
     ASSERT_TRUE(WaitUntil([&] { return f.dir.Exists("Links\\Archive\\0.vsl"); }));
     expected["Links\\Archive\\0.vsl"] = expected["Links\\0.vsl"];
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
 
     // A folder copied into another: the whole tree arrives, the source stays.
-    ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Travel"}), {s.Item({"Links", "Archive"})}, Button::kRight));
-    menu = WaitForPopupMenu(s.pid);
-    ASSERT_TRUE(menu);
-    ASSERT_TRUE(ChooseFromMenu(menu, kCopyHere));
+    ASSERT_TRUE(s.RightDrop(s.Item({"Links", "Travel"}), s.Item({"Links", "Archive"}), {kCopyHere}));
     ASSERT_TRUE(WaitUntil([&] { return s.Item({"Links", "Archive", "Travel"}) != nullptr; }));
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
     for (const std::string path :
          {"Links\\Travel\\", "Links\\Travel\\0.vsl", "Links\\Travel\\Europe\\", "Links\\Travel\\Europe\\3.vsl"})
         expected["Links\\Archive\\" + path.substr(6)] = expected[path];
-    const Snapshot after = TakeSnapshot(f.dir);
-    EXPECT_EQ(Listing(after), Listing(expected));
-    EXPECT_EQ(after, expected);
+    EXPECT_TRUE(DiskIs(f.dir, expected));
     EXPECT_EQ(s.tree->Caret(), caret) << "a copy is not selected";
     EXPECT_EQ(s.Children({"Links", "Archive"}), (std::vector<std::string>{"Travel", "Alpha"}));
     EXPECT_EQ(s.Children({"Links", "Archive", "Travel"}), (std::vector<std::string>{"Europe", "Rome"}));
@@ -515,27 +505,24 @@ TEST(TreeDragProgram, AnOpenDragKeepsItsTargetUntilAPressAndItsStartEndsACut) {
     ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Beta"}), {s.Item({"Links", "Far"})}, Button::kRight));
     HWND menu = WaitForPopupMenu(s.pid);
     ASSERT_TRUE(menu) << s.mouse->State();
-    ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+    ASSERT_TRUE(DismissMenu(menu));
     EXPECT_EQ(s.tree->DropHighlight(), s.Item({"Links", "Far"}));
     EXPECT_TRUE(s.mouse->Hover(s.Item({"Links", "Dest"})));
     ASSERT_TRUE(s.mouse->Click(s.Item({"Links", "Gamma"})));
-    EXPECT_TRUE(WaitUntil([&] { return s.tree->Caret() == s.Item({"Links", "Gamma"}); }));
+    EXPECT_TRUE(s.WaitForCaretAt({"Links", "Gamma"}));
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
 
     // The context menu ends such a drag as well.
     ASSERT_TRUE(s.mouse->Drag(s.Item({"Links", "Beta"}), {s.Item({"Links", "Far"})}, Button::kRight));
     menu = WaitForPopupMenu(s.pid);
     ASSERT_TRUE(menu);
-    ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); }));
+    ASSERT_TRUE(DismissMenu(menu));
     EXPECT_EQ(s.tree->DropHighlight(), s.Item({"Links", "Far"}));
     ASSERT_TRUE(s.mouse->Click(s.Item({"Links", "Dest"}), Button::kRight));
     HWND context = WaitForPopupMenu(s.pid);
     ASSERT_TRUE(context);
     EXPECT_TRUE(s.mouse->WaitForDragEnd());
-    ::PostMessageA(context, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(context) || !::IsWindowVisible(context); }));
+    ASSERT_TRUE(DismissMenu(context));
 
     // Once a copy pasted into the group is done, all the above was handled.
     s.Select({"Links", "Beta"});
@@ -544,9 +531,7 @@ TEST(TreeDragProgram, AnOpenDragKeepsItsTargetUntilAPressAndItsStartEndsACut) {
     s.Command(ID_EDIT_PASTE);
     ASSERT_TRUE(WaitUntil([&] { return !f.dir.ReadFile("Groups\\G.vsg").empty(); }));
     expected["Groups\\G.vsg"] = "Links\\1.vsl\r\n";
-    const Snapshot after = TakeSnapshot(f.dir);
-    EXPECT_EQ(Listing(after), Listing(expected));
-    EXPECT_EQ(after, expected);
+    EXPECT_TRUE(DiskIs(f.dir, expected));
     EXPECT_TRUE(s.boxes.Boxes().empty()) << s.boxes.Boxes().front().text;
 }
 
@@ -572,9 +557,7 @@ TEST(TreeDragProgram, AMoveWhoseCopyFailsKeepsItsSourceAndSaysSo) {
         ASSERT_TRUE(s.boxes.WaitForBoxes(i + 1)) << dragged[i].back();
         EXPECT_EQ(s.boxes.Boxes()[i].caption, "VessaMgr");
     }
-    const Snapshot after = TakeSnapshot(f.dir);
-    EXPECT_EQ(Listing(after), Listing(before));
-    EXPECT_EQ(after, before);
+    EXPECT_TRUE(DiskIs(f.dir, before));
     EXPECT_TRUE(s.Item({"Links", "Src", "Deep", "Deeper"}));
     EXPECT_TRUE(s.Item({"Links", "Alpha"}));
 }
@@ -632,7 +615,7 @@ TEST(TreeDragProgram, TheCursorShowsWhetherTheHighlightedItemTakesTheDrop) {
                                  {{"Groups", "G"}, kArrow},
                                  {{"Links", "A", "Sub"}, kArrow},
                                  {{"Links", "Link"}, kRefused}});
-    EXPECT_EQ(TakeSnapshot(f.dir), before);
+    EXPECT_TRUE(DiskIs(f.dir, before));
     EXPECT_TRUE(s.boxes.Boxes().empty()) << s.boxes.Boxes().front().text;
 }
 

@@ -3,6 +3,7 @@
 // empty Templates.
 #pragma once
 
+#include "link_files.h"
 #include "manager_fixture.h"
 
 #include "ErrorCodes.h"
@@ -25,12 +26,7 @@ struct TreeFixture : ManagerFixture {
     CLeftView* tree = nullptr;
 
     std::string AddLink(const std::string& folder, const std::string& title) {
-        CURLObject record;
-        record.link.title = title;
-        record.link.address = "http://127.0.0.1:1/" + title;
-        std::string name;
-        EXPECT_EQ(CLinkStore(dir.Path()).AddURLObject(folder, record, &name), kErrNone);
-        return name;
+        return mgrtest::AddLink(dir, folder, title);
     }
 
     // Two top links, News with a link and the subfolder Daily with one, a

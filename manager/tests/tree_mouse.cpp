@@ -192,10 +192,23 @@ HWND WaitForPopupMenu(DWORD pid) {
     return s.found;
 }
 
+namespace {
+
+bool MenuGone(HWND menu) {
+    return WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); });
+}
+
+}  // namespace
+
 bool ChooseFromMenu(HWND menu, int downs) {
     for (int i = 0; i < downs; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    return WaitUntil([&] { return !::IsWindow(menu) || !::IsWindowVisible(menu); });
+    return MenuGone(menu);
+}
+
+bool DismissMenu(HWND menu) {
+    ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    return MenuGone(menu);
 }
 
 }  // namespace mgrtest

@@ -82,5 +82,7 @@ HWND WaitForPopupMenu(DWORD pid);
 // loop takes keys posted to it, grayed entries are walked too and Enter on
 // one does nothing. True once the menu has gone.
 bool ChooseFromMenu(HWND menu, int downs);
+// Dismisses a popup menu with Escape; true once it has gone.
+bool DismissMenu(HWND menu);
 
 }  // namespace mgrtest

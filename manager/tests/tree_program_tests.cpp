@@ -1,5 +1,6 @@
 // The tree of the real VessaMgr.exe, read across processes: a "-s" start
 // selects its link, and a group's Launch starts the browser per member.
+#include "link_files.h"
 #include "running_manager.h"
 
 #include "ErrorCodes.h"
@@ -14,15 +15,6 @@
 using namespace mgrtest;
 
 namespace {
-
-std::string AddLink(const TempProgramFolder& dir, const std::string& folder, const std::string& title) {
-    CURLObject record;
-    record.link.title = title;
-    record.link.address = "http://127.0.0.1:1/" + title;
-    std::string name;
-    EXPECT_EQ(CLinkStore(dir.Path()).AddURLObject(folder, record, &name), kErrNone);
-    return name;
-}
 
 // The arguments of each start of the stand-in browser, in order.
 std::vector<std::string> Launches(const TempProgramFolder& dir) {
