@@ -28,7 +28,9 @@ HWND MovingWindow(DWORD thread) {
     return info.hwndMoveSize;
 }
 
-bool InMoveLoop(DWORD thread) { return MovingWindow(thread) != nullptr; }
+bool InMoveLoop(DWORD thread) {
+    return MovingWindow(thread) != nullptr;
+}
 
 bool CursorAt(POINT to) {
     POINT at{};
