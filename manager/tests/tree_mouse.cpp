@@ -25,6 +25,11 @@ struct MenuSearch {
     HWND found = nullptr;
 };
 
+bool CursorAt(POINT point) {
+    POINT at{};
+    return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y;
+}
+
 BOOL CALLBACK FindPopupMenu(HWND wnd, LPARAM param) {
     auto* s = reinterpret_cast<MenuSearch*>(param);
     char cls[16] = {};
@@ -61,9 +66,26 @@ bool TreeMouse::Hover(HTREEITEM item) {
     ::GetCursorPos(&from);
     if (!ScreenCentre(item, &to)) return false;
     MoveInSteps(from, to);
+    hoverAt_ = to;
     for (int attempt = 0; attempt < 8; ++attempt) {
         if (WaitUntil([&] { return tree_.DropHighlight() == item; }, 1000)) return true;
-        MoveTo(POINT{to.x + (attempt % 2 ? 0 : 1), to.y});
+        hoverAt_ = POINT{to.x + (attempt % 2 ? 0 : 1), to.y};
+        MoveTo(hoverAt_);
+    }
+    return false;
+}
+
+bool TreeMouse::StillAt(POINT point, HTREEITEM highlighted) const {
+    // Handled only once the tree's thread has read what the display had sent it so far.
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(tree_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+    return CursorAt(point) && tree_.DropHighlight() == highlighted;
+}
+
+bool TreeMouse::HoldOver(HTREEITEM item) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (StillAt(hoverAt_, item)) return true;
+        if (!Hover(item)) return false;
     }
     return false;
 }
@@ -93,6 +115,11 @@ bool TreeMouse::Drop() {
             return ::testing::AssertionFailure() << "\"" << tree_.Text(item) << "\" was never highlighted " << State();
         }
     }
+    if (!way.empty() && !HoldOver(way.back())) {
+        Release(button);
+        return ::testing::AssertionFailure()
+               << "the drag did not stay on \"" << tree_.Text(way.back()) << "\" " << State();
+    }
     if (button == Button::kLeft) return EndLeftDrag();
     Release(button);
     return ::testing::AssertionSuccess();
@@ -113,7 +140,13 @@ bool TreeMouse::Drop() {
     }
     POINT at{};
     ::GetCursorPos(&at);
-    MoveTo(POINT{at.x, empty.y});
+    const POINT below{at.x, empty.y};
+    MoveTo(below);
+    // An earlier step's late echo would take the drag back over an item.
+    for (int attempt = 0; attempt < 4 && !StillAt(below, to); ++attempt) {
+        if (!Hover(to)) break;
+        MoveTo(below);
+    }
     return EndLeftDrag();
 }
 
@@ -182,14 +215,16 @@ bool TreeMouse::PressOn(HTREEITEM item, Button button, POINT* at) {
     return false;
 }
 
-HWND WaitForPopupMenu(DWORD pid) {
+HWND PopupMenuOf(DWORD pid) {
     MenuSearch s{pid};
-    WaitUntil([&] {
-        s.found = nullptr;
-        ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&s));
-        return s.found != nullptr;
-    });
+    ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+HWND WaitForPopupMenu(DWORD pid) {
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = PopupMenuOf(pid)) != nullptr; });
+    return menu;
 }
 
 namespace {

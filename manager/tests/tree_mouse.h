@@ -5,7 +5,11 @@
 // the cursor leaves the drag distance, and then starts the drag; the view
 // captures the mouse for the rest of it. So a press waits for the capture,
 // and a move onto an item waits for the tree to highlight it (a move the tree
-// did not act on is sent again). Two presses of a button within the
+// did not act on is sent again). The display echoes each cursor move back to
+// the tree's program, late when the machine is busy, and an earlier step's
+// echo can take the drag off its item again: before a release the cursor and
+// the highlight are checked once the tree's thread has read its input, and
+// the item is hovered again should they have moved. Two presses of a button within the
 // double-click time come as a double click, which starts no drag.
 #pragma once
 
@@ -65,6 +69,10 @@ public:
     std::string State() const;
 
 private:
+    // The cursor is at the point and the item highlighted, once the tree's thread has read its input so far.
+    bool StillAt(POINT point, HTREEITEM highlighted) const;
+    // Hovers the item again until the drag stays on it.
+    bool HoldOver(HTREEITEM item);
     HWND Capture() const;
     // The centre of an item's label on the screen, when the tree shows it.
     bool ScreenCentre(HTREEITEM item, POINT* at) const;
@@ -74,8 +82,11 @@ private:
     const RemoteTree& tree_;
     DWORD thread_;
     ULONGLONG lastPress_ = 0;
+    POINT hoverAt_{};  // where the last hover left the cursor
 };
 
+// The shown popup menu ("#32768") of a process, or null.
+HWND PopupMenuOf(DWORD pid);
 // The shown popup menu ("#32768") of a process, or null after the time-out.
 HWND WaitForPopupMenu(DWORD pid);
 // Walks a popup menu from its top with Down and chooses with Enter: the menu
