@@ -2,6 +2,8 @@
 
 #include "testsupport/pump.h"
 
+#include <tlhelp32.h>
+
 namespace testsupport {
 
 namespace {
@@ -23,6 +25,22 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
 }
 
 }  // namespace
+
+bool WaitForStartedProgramsEnded(const char* exeName, DWORD timeoutMs) {
+    return PumpUntil(
+        [&] {
+            fw::Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+            PROCESSENTRY32 entry{};
+            entry.dwSize = sizeof(entry);
+            if (!snapshot || !::Process32First(snapshot.get(), &entry)) return false;
+            do {
+                if (entry.th32ParentProcessID == ::GetCurrentProcessId() && ::lstrcmpiA(entry.szExeFile, exeName) == 0)
+                    return false;
+            } while (::Process32Next(snapshot.get(), &entry));
+            return true;
+        },
+        timeoutMs);
+}
 
 std::vector<HWND> TopWindows(DWORD pid, const WindowTest& test) {
     Search s{pid, &test, {}};

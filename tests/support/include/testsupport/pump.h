@@ -31,4 +31,10 @@ inline void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);
 }
 
+// Dispatches what is already posted to this thread: a marker posted behind it
+// to a window of its own comes back after it, also through a modal loop that
+// takes over the queue meanwhile. Later posts, from other threads too, are not
+// covered. True when the marker came within timeoutMs.
+bool PumpPosted(DWORD timeoutMs = 10000);
+
 }  // namespace testsupport

@@ -23,6 +23,10 @@ std::vector<HWND> TopWindows(DWORD pid, const WindowTest& test);
 HWND VisibleWindowOfClass(DWORD pid, const char* className);
 // A window's text, asked of its own thread with a time-out ("<no answer>" when it hangs).
 std::string TextOf(HWND wnd);
+// Waits, dispatching this thread's messages, until no program of that file
+// name that this process started still runs. ShellExecute and CreateProcess
+// return once the process exists, so none started before can come later.
+bool WaitForStartedProgramsEnded(const char* exeName, DWORD timeoutMs = 20000);
 
 class RunningProgram {
 public:
