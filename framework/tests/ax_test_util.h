@@ -10,6 +10,7 @@
 namespace axtest {
 
 using testsupport::PumpFor;
+using testsupport::PumpPosted;
 using testsupport::PumpUntil;
 
 // The object's reference count, measured without changing it.

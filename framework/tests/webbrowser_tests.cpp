@@ -181,7 +181,7 @@ TEST_F(WebBrowserTest, TeardownReleasesTheControlAndItsWindow) {
     EXPECT_EQ(axtest::RefCount(site.get()), 2u) << "only the host and this test hold the site";
     sink.Disconnect();
     browser.Release();
-    axtest::PumpFor(100);
+    ASSERT_TRUE(axtest::PumpPosted()) << "what the control's teardown left queued";
     EXPECT_EQ(control.release()->Release(), 0u) << "the last reference to the control was this test's";
 }
 
@@ -197,7 +197,7 @@ TEST(WebBrowserInParent, HostedDirectlyInADialogWindowThatGoesFirst) {
     ASSERT_TRUE(host.Destroy());
     EXPECT_FALSE(::IsWindow(controlWnd));
     ax.Destroy();
-    axtest::PumpFor(100);
+    ASSERT_TRUE(axtest::PumpPosted()) << "what the control's teardown left queued";
     EXPECT_EQ(control.release()->Release(), 0u);
 }
 
