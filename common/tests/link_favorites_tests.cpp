@@ -8,6 +8,7 @@
 #include "testsupport/box_answerer.h"
 #include "testsupport/pump.h"
 #include "testsupport/registry_scratch.h"
+#include "testsupport/running_program.h"
 #include "testsupport/temp_program_folder.h"
 
 #include <gtest/gtest.h>
@@ -131,7 +132,8 @@ TEST(Favorites, AFailedSaveIsReportedAndTheManagerIsNeitherToldNorStarted) {
         ASSERT_EQ(host.calls.size(), 1u);
         EXPECT_EQ(host.calls[0].rfind("error ", 0), 0u) << host.calls[0];
         EXPECT_NE(host.calls[0], "error 0 CLinkLauncherDlg::AddFavorite");
-        testsupport::PumpFor(500);  // a started stand-in would have logged by now
+        // A started stand-in logs and ends.
+        ASSERT_TRUE(testsupport::WaitForStartedProgramsEnded("VessaMgr.exe"));
         EXPECT_FALSE(dir.Exists("manager.log"));
     }
 }
