@@ -11,14 +11,14 @@ void PageTest::Start(const std::string& commandLine, const std::string& settledA
     ASSERT_TRUE(
         PumpUntil([&] { return Control().GetLocationURL() == settledAt && !Dlg().IsAnimationRunning(); }, 10000))
         << Control().GetLocationURL();
-    PumpFor(100);
+    ASSERT_TRUE(PumpPosted()) << "what the start navigation left queued";
 }
 
 void PageTest::NavigateAndWait(const std::string& address) {
     navigationEnds.clear();
     ASSERT_EQ(Control().Navigate(address), S_OK);
     ASSERT_TRUE(PumpUntil([&] { return !navigationEnds.empty(); }, 10000)) << address;
-    PumpFor(20);
+    ASSERT_TRUE(PumpPosted()) << "what the navigation's end left queued";
 }
 
 }  // namespace pagetest

@@ -62,6 +62,7 @@ HRESULT SendWindowClosing(IDispatch* sink, bool childWindow, VARIANT_BOOL* cance
 
 using testsupport::ClosedLoopbackUrl;
 using testsupport::PumpFor;
+using testsupport::PumpPosted;
 using testsupport::PumpUntil;
 
 // One HTTP request as the server saw it.
