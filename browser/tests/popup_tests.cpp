@@ -6,11 +6,9 @@
 #include "StringUtil.h"
 
 #include "fw/dispatch.h"
-#include "fw/handles.h"
 
+#include "testsupport/running_program.h"
 #include "testsupport/temp_program_folder.h"
-
-#include <tlhelp32.h>
 
 #include <sstream>
 
@@ -32,21 +30,8 @@ std::vector<std::string> Launches(const testsupport::TempProgramFolder& dir) {
 }
 
 // Every browser this process started has ended, so each has logged its start.
-// ShellExecute returns once the process exists, so none can come later.
 bool WaitForStartedBrowsers() {
-    return PumpUntil(
-        [] {
-            fw::Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-            PROCESSENTRY32 entry{};
-            entry.dwSize = sizeof(entry);
-            if (!snapshot || !::Process32First(snapshot.get(), &entry)) return false;
-            do {
-                if (entry.th32ParentProcessID == ::GetCurrentProcessId() && EqualsNoCase(entry.szExeFile, "Vessa.exe"))
-                    return false;
-            } while (::Process32Next(snapshot.get(), &entry));
-            return true;
-        },
-        20000);
+    return testsupport::WaitForStartedProgramsEnded("Vessa.exe");
 }
 
 class Popups : public PageTest {
@@ -83,7 +68,11 @@ TEST_F(Popups, NewWindowGoesToAHiddenPopupWhoseControlTakesThePage) {
     ASSERT_TRUE(PumpUntil([&] { return popup->Browser().GetLocationURL() == page; }, 10000));
     EXPECT_TRUE(::IsWindow(wnd));
     EXPECT_EQ(Control().GetLocationURL(), startUrl);
-    PumpFor(100);
+    // A later page through the same control: what the first left to come has come once it shows.
+    const std::string later = "about:later";
+    EXPECT_EQ(fw::DispatchDriver(window).Call(CWebBrowser2::kNavigate, {later}).hr, S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return popup->Browser().GetLocationURL() == later; }, 10000))
+        << popup->Browser().GetLocationURL();
     EXPECT_FALSE(::GetWindowLongPtrA(wnd, GWL_STYLE) & WS_VISIBLE) << "the popup is never shown";
 }
 
@@ -98,8 +87,8 @@ TEST_F(Popups, ExactlyOneReferenceIsHandedOverAndTheClosedPopupLetsGo) {
     IDispatch* raw = window.release();  // the one reference the control got
     raw->AddRef();                      // and one to look at it after the close
     ::SendMessageA(wnd, WM_CLOSE, 0, 0);
-    PumpFor(100);
-    EXPECT_FALSE(::IsWindow(wnd));
+    // The dialog manager posts the close on as a Cancel press.
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(wnd); }, 10000)) << "the popup closes";
     EXPECT_EQ(Dlg().Popup(), nullptr);
     EXPECT_EQ(Dlg().Popups().OpenCount(), 0u);
     const ULONG left = raw->Release();
@@ -212,7 +201,7 @@ TEST_F(Popups, EachNewWindowGetsItsOwnPopupAndAllCloseWithTheMainWindow) {
     watcher.Disconnect();
     browser->dlg.reset();
     EXPECT_FALSE(::IsWindow(last)) << "the main window takes its popups with it";
-    PumpFor(100);
+    ASSERT_TRUE(PumpPosted()) << "what the controls' teardown left queued";
     first.reset();
     second.reset();
 }
