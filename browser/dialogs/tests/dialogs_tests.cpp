@@ -30,6 +30,7 @@ namespace commandtest {
 namespace {
 
 using pagetest::PumpFor;
+using pagetest::PumpPosted;
 using pagetest::PumpUntil;
 
 constexpr char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -115,7 +116,10 @@ protected:
         });
         watcher.On(pagetest::kBeforeNavigate2, [this](const fw::DispArgs& a) { befores.push_back(a.String(1)); });
         ASSERT_EQ(watcher.Connect(Dlg().Browser().host().Control().get()), S_OK);
-        PumpFor(100);
+        ASSERT_TRUE(PumpUntil(
+            [&] { return Dlg().Browser().GetLocationURL() == startUrl && !Dlg().IsAnimationRunning(); }, 10000))
+            << Dlg().Browser().GetLocationURL();
+        ASSERT_TRUE(PumpPosted()) << "what the start navigation left queued";
     }
     void UseProxy(int port) {
         regtest::PutDword(HKEY_CURRENT_USER, kInternetSettings, "ProxyEnable", 1);
@@ -281,8 +285,17 @@ TEST_F(Dialogs, OpenListsTheTypedAddressesAndGoesStraightToTheAddress) {
         });
         ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(menuid::kOpen, 0), 0);
     }
-    PumpFor(200);
-    EXPECT_TRUE(befores.empty()) << "an empty address goes nowhere";
+    // A later address the same way: one the empty address had caused would come first.
+    const std::string later = pagetest::ClosedLoopbackUrl("/later");
+    {
+        DialogDriver driver("Open", [&](HWND open) {
+            ::SendMessageA(::GetDlgItem(open, kOpenAddress), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(later.c_str()));
+            ::PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+        ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(menuid::kOpen, 0), 0);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000));
+    EXPECT_EQ(befores, std::vector<std::string>{later}) << "an empty address goes nowhere";
 }
 
 }  // namespace
