@@ -32,6 +32,7 @@ namespace {
 
 using namespace menuid;
 using pagetest::PumpFor;
+using pagetest::PumpPosted;
 using pagetest::PumpUntil;
 
 constexpr char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
@@ -57,7 +58,7 @@ protected:
         Control().SetCallObserver([this](const CWebBrowser2::Call& call) { calls.push_back(call); });
         ASSERT_TRUE(
             PumpUntil([&] { return Control().GetLocationURL() == startUrl && !Dlg().IsAnimationRunning(); }, 10000));
-        PumpFor(50);
+        ASSERT_TRUE(PumpPosted()) << "what the start navigation left queued";
     }
     CNimbBrowserDlg& Dlg() { return *browser->dlg; }
     CWebBrowser2& Control() { return Dlg().Browser(); }
@@ -73,7 +74,7 @@ protected:
         ends.clear();
         ASSERT_EQ(Control().Navigate(address), S_OK);
         ASSERT_TRUE(PumpUntil([&] { return !ends.empty(); }, 10000)) << address;
-        PumpFor(20);
+        ASSERT_TRUE(PumpPosted()) << "what the navigation's end left queued";
     }
     bool Shown(int id) { return (::GetWindowLongPtrA(Dlg().Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
     int MenuItemState(UINT id) {
@@ -183,7 +184,7 @@ TEST_F(Commands, SkinItemsChangeToTheirSkinAndOtherIdsAreIgnored) {
 
     Command(kFirstSkin);
     EXPECT_EQ(Dlg().SkinPath().name, "vessa");
-    PumpFor(50);
+    ASSERT_TRUE(PumpPosted()) << "a box from the skin change's queued work would come first";
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -278,7 +279,7 @@ TEST_F(Commands, EachPageCommandMakesItsOneCallAndFailuresShowNothing) {
     EXPECT_EQ(MenuItemState(kMedium), MF_CHECKED);
     ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000));
     EXPECT_EQ(befores.back(), AppConstants::kSkinsPage);
-    PumpFor(100);
+    ASSERT_TRUE(PumpPosted()) << "a box from the commands' queued work would come first";
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -370,8 +371,12 @@ TEST_F(Commands, CutCopyAndPasteTypeOnlyIntoTheForegroundBrowser) {
         EXPECT_FALSE(Dlg().Commands().Edit().SimulateControlKey('C'));
         Click(IDC_COPY);
         Command(kPaste);
-        PumpFor(200);
-        testsupport::ExpectSequence(recorder.seen, {}, "no key while another window is in front");
+        // A later key of the same input queue: any typed before it comes first.
+        ::keybd_event(VK_SHIFT, 0, 0, 0);
+        ::keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        ASSERT_TRUE(PumpUntil([&] { return !recorder.seen.Entries().empty(); }, 5000));
+        static const testsupport::ExpectedMessage kShiftOnly[] = {{WM_KEYDOWN, testsupport::kWParam, VK_SHIFT}};
+        testsupport::ExpectSequence(recorder.seen, kShiftOnly, "no key while another window is in front");
     }
     ::DestroyWindow(other);
 
@@ -443,8 +448,12 @@ TEST_F(Commands, TheDropDownRecordsTheChosenAddressInTheHistory) {
     ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_DROPDOWN), reinterpret_cast<LPARAM>(box));
     ::SendMessageA(box, CB_SETCURSEL, 0, 0);
     ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_CLOSEUP), reinterpret_cast<LPARAM>(box));
-    PumpFor(200);
-    EXPECT_TRUE(befores.empty());
+    // A later closing on another entry: a navigation the first had caused would come first.
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_DROPDOWN), reinterpret_cast<LPARAM>(box));
+    ::SendMessageA(box, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(Dlg().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ADDRESS, CBN_CLOSEUP), reinterpret_cast<LPARAM>(box));
+    ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000));
+    EXPECT_EQ(befores, std::vector<std::string>{a}) << "closing on the entry shown goes nowhere";
 }
 
 TEST_F(Commands, GoWithAnEmptyAddressGoesNowhere) {
