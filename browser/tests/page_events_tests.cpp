@@ -17,23 +17,6 @@ LRESULT CALLBACK RecordTexts(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, U
     return ::DefSubclassProc(wnd, msg, wParam, lParam);
 }
 
-int g_ticks = 0;
-
-void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
-    ++g_ticks;
-}
-
-// Pumps until a timer of this thread, set now, has ticked `ticks` times: a
-// timer of the same period that still ran would have ticked before that.
-bool PumpTimerTicks(UINT period, int ticks) {
-    g_ticks = 0;
-    const UINT_PTR id = ::SetTimer(nullptr, 0, period, CountTick);
-    if (!id) return false;
-    const bool ticked = PumpUntil([&] { return g_ticks >= ticks; }, 10000 + period * ticks);
-    ::KillTimer(nullptr, id);
-    return ticked;
-}
-
 std::string Caption(HWND wnd) {
     char text[512] = {};
     ::GetWindowTextA(wnd, text, sizeof(text));
@@ -198,7 +181,7 @@ TEST_F(PageEvents, AnimationStartsOncePerBurstAndStopsOnFrameZero) {
     EXPECT_FALSE(Dlg().IsAnimationRunning());
     EXPECT_EQ(animator.FrameIndex(), 0);
     EXPECT_EQ(animator.TimerId(), 0u);
-    ASSERT_TRUE(PumpTimerTicks(period, 2));
+    ASSERT_TRUE(testsupport::PumpTimerTicks(period, 2)) << "a timer of the animation's period, set after it stopped";
     EXPECT_EQ(animator.FrameIndex(), 0);
 
     // The next burst starts it again.

@@ -14,7 +14,22 @@ LRESULT CALLBACK MarkerProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
+int g_ticks = 0;
+
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++g_ticks;
+}
+
 }  // namespace
+
+bool PumpTimerTicks(UINT period, int ticks) {
+    g_ticks = 0;
+    const UINT_PTR id = ::SetTimer(nullptr, 0, period, CountTick);
+    if (!id) return false;
+    const bool ticked = PumpUntil([&] { return g_ticks >= ticks; }, 10000 + period * static_cast<DWORD>(ticks));
+    ::KillTimer(nullptr, id);
+    return ticked;
+}
 
 bool PumpPosted(DWORD timeoutMs) {
     WNDCLASSA cls{};

@@ -37,4 +37,9 @@ inline void PumpFor(DWORD ms) {
 // covered. True when the marker came within timeoutMs.
 bool PumpPosted(DWORD timeoutMs = 10000);
 
+// Dispatches this thread's messages until a timer of its own, set now with the
+// period, has ticked `ticks` times: a timer of this thread that still ran at
+// that pace or faster would have ticked before. False when it did not tick in time.
+bool PumpTimerTicks(UINT period, int ticks);
+
 }  // namespace testsupport
