@@ -76,8 +76,4 @@ bool PumpUntil(DWORD ms, Done done) {
     return true;
 }
 
-inline void Pump(DWORD ms) {
-    PumpUntil(ms, [] { return false; });
-}
-
 }  // namespace buttontest

@@ -7,6 +7,7 @@
 
 #include "SkinResources.h"
 
+#include "testsupport/pump.h"
 #include "testsupport/temp_program_folder.h"
 
 #include <commctrl.h>
@@ -20,7 +21,6 @@ using buttontest::ButtonDialog;
 using buttontest::Canvas;
 using buttontest::ItemFor;
 using buttontest::MakeItem;
-using buttontest::Pump;
 using buttontest::PumpUntil;
 using buttontest::StripBmp;
 using buttontest::StripColour;
@@ -32,7 +32,7 @@ protected:
         ASSERT_TRUE(dialog.CreateModeless());
         ASSERT_NE(dialog.back.hwnd(), nullptr);
         ASSERT_NE(dialog.animator.hwnd(), nullptr);
-        Pump(20);
+        ASSERT_TRUE(testsupport::PumpPosted()) << "what the dialog's creation left queued";
     }
 
     std::string Write(const std::string& name, const std::string& bytes) {
@@ -102,7 +102,7 @@ TEST_F(SkinButtonWindow, AnimatorRunsItsFramesWrapsAndStopsOnFrameZero) {
     EXPECT_EQ(PaintedCentre(animator), StripColour(0, 0, 0));
     // A tick already queued when the timer was killed does not move a stopped animator.
     ::SendMessageA(animator.hwnd(), WM_TIMER, CSkinButton::kAnimationTimer, 0);
-    Pump(150);
+    ASSERT_TRUE(testsupport::PumpTimerTicks(animator.TimerPeriod(), 2)) << "a timer of the animator's period, set after";
     EXPECT_EQ(animator.FrameIndex(), 0);
 }
 
@@ -128,7 +128,8 @@ TEST_F(SkinButtonWindow, NoSpeedAnimatesAtTheSlowestPace) {
     animator.SetAnimation(1);
     EXPECT_EQ(animator.TimerId(), CSkinButton::kAnimationTimer);
     EXPECT_EQ(animator.TimerPeriod(), CSkinButton::kMaxTimerPeriod);
-    Pump(120);
+    // An animator at the fastest pace, or any up to about 120 ms, would tick before these.
+    ASSERT_TRUE(testsupport::PumpTimerTicks(CSkinButton::kMinTimerPeriod, 12));
     EXPECT_EQ(animator.FrameIndex(), 0);
 }
 
