@@ -31,7 +31,7 @@ void InProcessBrowser::Start(const std::string& commandLine) {
     // The page control comes with the first navigation, posted at the end of start-up.
     if (!testsupport::PumpUntil([this] { return dlg->Browser().host().IsCreated(); }, 10000))
         ADD_FAILURE() << "the page control was not created";
-    Pump(50);
+    if (!testsupport::PumpPosted()) ADD_FAILURE() << "what the start-up left queued was not dispatched";
 }
 
 bool SkipDefaultBrowserQuestion() {

@@ -27,11 +27,6 @@ std::string InstallSkin(const testsupport::TempProgramFolder& program, const std
                         const std::string& name,
                         const std::vector<std::pair<const char*, const char*>>& removedKeys = {});
 
-// Dispatches this thread's messages for the given time.
-inline void Pump(DWORD ms) {
-    testsupport::PumpFor(ms);
-}
-
 // The programs' registry root, cleared for one test.
 inline constexpr char kAppRoot[] = "SOFTWARE\\Corvane Global";
 

@@ -319,7 +319,7 @@ TEST(BrowserWindow, ItsOwnPaletteChangeIsIgnored) {
     InProcessBrowser b(kNowhere);
     const HWND wnd = b.dlg->hwnd();
     ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
-    browsertest::Pump(50);
+    ASSERT_TRUE(testsupport::PumpPosted()) << "what showing the window left queued";
     const HWND back = ::GetDlgItem(wnd, IDC_BACK);
     auto pending = [](HWND w) { return ::GetUpdateRect(w, nullptr, FALSE) != FALSE; };
     ::ValidateRect(wnd, nullptr);
