@@ -68,7 +68,7 @@ TEST_F(Popups, NewWindowGoesToAHiddenPopupWhoseControlTakesThePage) {
     ASSERT_TRUE(PumpUntil([&] { return popup->Browser().GetLocationURL() == page; }, 10000));
     EXPECT_TRUE(::IsWindow(wnd));
     EXPECT_EQ(Control().GetLocationURL(), startUrl);
-    // A later page through the same control: what the first left to come has come once it shows.
+    // A later page of the same control: once it shows, whatever the first still had to send has come.
     const std::string later = "about:later";
     EXPECT_EQ(fw::DispatchDriver(window).Call(CWebBrowser2::kNavigate, {later}).hr, S_OK);
     ASSERT_TRUE(PumpUntil([&] { return popup->Browser().GetLocationURL() == later; }, 10000))
