@@ -1,5 +1,7 @@
 #include "remote_tree.h"
 
+#include "testsupport/running_program.h"
+
 #include <string>
 #include <vector>
 
@@ -8,18 +10,11 @@ namespace mgrtest {
 namespace {
 constexpr size_t kTextSize = 512;
 
-BOOL CALLBACK FindTree(HWND child, LPARAM param) {
-    char cls[32] = {};
-    ::GetClassNameA(child, cls, sizeof(cls));
-    if (std::string(cls) != WC_TREEVIEWA) return TRUE;
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-}
 }  // namespace
 
 RemoteTree::RemoteTree(HWND top) {
     // The tree lies inside the splitter: search the whole window.
-    ::EnumChildWindows(top, FindTree, reinterpret_cast<LPARAM>(&tree_));
+    tree_ = testsupport::ChildOfClass(top, WC_TREEVIEWA);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(top, &pid);
     process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);

@@ -22,19 +22,9 @@ inline bool IsManagerWindow(HWND wnd) {
     return std::string(title) == "Vessa Manager";
 }
 
-inline BOOL CALLBACK FindTreeControl(HWND wnd, LPARAM param) {
-    char cls[32] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    if (std::string(cls) != WC_TREEVIEWA) return TRUE;
-    *reinterpret_cast<bool*>(param) = true;
-    return FALSE;
-}
-
 // A frame whose panes are made: the titled window exists before them.
 inline bool HasItsPanes(HWND frame) {
-    bool found = false;
-    ::EnumChildWindows(frame, FindTreeControl, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return testsupport::ChildOfClass(frame, WC_TREEVIEWA) != nullptr;
 }
 
 // Every top-level "Vessa Manager" window (of one process, or of any other with pid 0).

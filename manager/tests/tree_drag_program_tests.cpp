@@ -103,14 +103,10 @@ struct DragSession : Session {
         for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
             if (auto dragged = mouse->Drag(from, {onto}, Button::kRight); !dragged) return dragged;
             WaitUntil([&] { return (menu = PopupMenuOf(pid)) != nullptr || tree->DropHighlight() == nullptr; });
-            if (!menu) menu = PopupMenuOf(pid);
         }
         if (!menu) return ::testing::AssertionFailure() << "no drop menu: " << mouse->State();
         const int* last = presses.end() - 1;
-        for (const int* downs = presses.begin(); downs != last; ++downs) {
-            for (int i = 0; i < *downs; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-            ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-        }
+        for (const int* downs = presses.begin(); downs != last; ++downs) PressInMenu(menu, *downs);
         if (!ChooseFromMenu(menu, *last)) return ::testing::AssertionFailure() << "the drop menu stayed open";
         return ::testing::AssertionSuccess();
     }

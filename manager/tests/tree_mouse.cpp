@@ -3,6 +3,7 @@
 #include "running_manager.h"
 
 #include "testsupport/mouse_input.h"
+#include "testsupport/running_program.h"
 
 namespace mgrtest {
 
@@ -18,27 +19,6 @@ void MoveInSteps(POINT from, POINT to) {
     const int steps = 3;
     for (int i = 1; i <= steps; ++i)
         MoveTo(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-}
-
-struct MenuSearch {
-    DWORD pid;
-    HWND found = nullptr;
-};
-
-bool CursorAt(POINT point) {
-    POINT at{};
-    return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y;
-}
-
-BOOL CALLBACK FindPopupMenu(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<MenuSearch*>(param);
-    char cls[16] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(wnd, &owner);
-    if (owner != s->pid || std::string(cls) != "#32768" || !::IsWindowVisible(wnd)) return TRUE;
-    s->found = wnd;
-    return FALSE;
 }
 
 }  // namespace
@@ -76,10 +56,8 @@ bool TreeMouse::Hover(HTREEITEM item) {
 }
 
 bool TreeMouse::StillAt(POINT point, HTREEITEM highlighted) const {
-    // Handled only once the tree's thread has read what the display had sent it so far.
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(tree_.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
-    return CursorAt(point) && tree_.DropHighlight() == highlighted;
+    return testsupport::InputRead(tree_.Window()) && testsupport::CursorAt(point) &&
+           tree_.DropHighlight() == highlighted;
 }
 
 bool TreeMouse::HoldOver(HTREEITEM item) {
@@ -216,9 +194,7 @@ bool TreeMouse::PressOn(HTREEITEM item, Button button, POINT* at) {
 }
 
 HWND PopupMenuOf(DWORD pid) {
-    MenuSearch s{pid};
-    ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    return testsupport::VisibleWindowOfClass(pid, "#32768");
 }
 
 HWND WaitForPopupMenu(DWORD pid) {
@@ -235,9 +211,13 @@ bool MenuGone(HWND menu) {
 
 }  // namespace
 
-bool ChooseFromMenu(HWND menu, int downs) {
+void PressInMenu(HWND menu, int downs) {
     for (int i = 0; i < downs; ++i) ::PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+bool ChooseFromMenu(HWND menu, int downs) {
+    PressInMenu(menu, downs);
     return MenuGone(menu);
 }
 

@@ -93,6 +93,8 @@ HWND WaitForPopupMenu(DWORD pid);
 // loop takes keys posted to it, grayed entries are walked too and Enter on
 // one does nothing. True once the menu has gone.
 bool ChooseFromMenu(HWND menu, int downs);
+// Posts that many Downs and Enter to a popup menu, which stays when the entry is grayed.
+void PressInMenu(HWND menu, int downs);
 // Dismisses a popup menu with Escape; true once it has gone.
 bool DismissMenu(HWND menu);
 

@@ -28,20 +28,6 @@ std::vector<std::string> Launches(const TempProgramFolder& dir) {
     return arguments;
 }
 
-BOOL CALLBACK FindToolBar(HWND wnd, LPARAM param) {
-    char cls[64] = {};
-    ::GetClassNameA(wnd, cls, sizeof(cls));
-    if (std::string(cls) != TOOLBARCLASSNAMEA) return TRUE;
-    *reinterpret_cast<HWND*>(param) = wnd;
-    return FALSE;
-}
-
-HWND ToolBarOf(HWND frame) {
-    HWND bar = nullptr;
-    ::EnumChildWindows(frame, FindToolBar, reinterpret_cast<LPARAM>(&bar));
-    return bar;
-}
-
 }  // namespace
 
 TEST(ManagerTreeProgram, AQuotedStartPathSelectsItsLink) {
@@ -57,7 +43,7 @@ TEST(ManagerTreeProgram, AQuotedStartPathSelectsItsLink) {
     ASSERT_TRUE(tree);
     EXPECT_TRUE(WaitUntil([&] { return tree.Text(tree.Caret()) == "Beta"; }, 30000)) << tree.Text(tree.Caret());
     // The selection came from a timer, with no input after it: the toolbar still learns of it.
-    HWND bar = ToolBarOf(wnd);
+    HWND bar = testsupport::ChildOfClass(wnd, TOOLBARCLASSNAMEA);
     ASSERT_TRUE(bar);
     EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONENABLED, ID_LAUNCH_BUTTON, 0) != 0; }))
         << "Launch stays grey for the selected link";

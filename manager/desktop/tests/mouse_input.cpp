@@ -6,6 +6,7 @@
 
 namespace desktoptest {
 
+using testsupport::CursorAt;
 using testsupport::MoveTo;
 using testsupport::SendMouse;
 
@@ -32,17 +33,10 @@ bool InMoveLoop(DWORD thread) {
     return MovingWindow(thread) != nullptr;
 }
 
-bool CursorAt(POINT to) {
-    POINT at{};
-    return ::GetCursorPos(&at) && at.x == to.x && at.y == to.y;
-}
-
 // The loop's flag goes before it places the window; a sent message is handled only once the thread is back
 // from the loop with the window in its place.
 bool LoopEnded(DWORD uiThread, HWND moving) {
-    DWORD_PTR result = 0;
-    return Until([&] { return !InMoveLoop(uiThread); }) &&
-           ::SendMessageTimeoutA(moving, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    return Until([&] { return !InMoveLoop(uiThread); }) && testsupport::InputRead(moving);
 }
 
 POINT TopLeft(HWND wnd) {

@@ -11,6 +11,16 @@ void SendMouse(DWORD flags, LONG x, LONG y) {
     ::SendInput(1, &input, sizeof(input));
 }
 
+bool CursorAt(POINT point) {
+    POINT at{};
+    return ::GetCursorPos(&at) && at.x == point.x && at.y == point.y;
+}
+
+bool InputRead(HWND wnd) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+}
+
 // The normalised value is corrected from where the cursor went, since the rounding is the system's.
 bool MoveTo(POINT to) {
     const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
@@ -21,9 +31,9 @@ bool MoveTo(POINT to) {
     LONG ay = MulDiv(to.y - top, 65536, h) + 16;
     for (int attempt = 0; attempt < 16; ++attempt) {
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, ax, ay);
+        if (CursorAt(to)) return true;
         POINT at{};
         ::GetCursorPos(&at);
-        if (at.x == to.x && at.y == to.y) return true;
         ax += MulDiv(to.x - at.x, 65536, w);
         ay += MulDiv(to.y - at.y, 65536, h);
     }

@@ -4,6 +4,8 @@
 
 #include <tlhelp32.h>
 
+#include <string>
+
 namespace testsupport {
 
 namespace {
@@ -22,6 +24,20 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
     const bool process = s->pid ? owner == s->pid : owner != ::GetCurrentProcessId();
     if (process && (*s->test)(wnd)) s->found.push_back(wnd);
     return TRUE;
+}
+
+struct ClassSearch {
+    std::string wanted;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindByClass(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    char cls[64] = {};
+    ::GetClassNameA(wnd, cls, sizeof(cls));
+    if (search->wanted != cls) return TRUE;
+    search->found = wnd;
+    return FALSE;
 }
 
 }  // namespace
@@ -45,6 +61,12 @@ bool WaitForStartedProgramsEnded(const char* exeName, DWORD timeoutMs) {
 std::vector<HWND> TopWindows(DWORD pid, const WindowTest& test) {
     Search s{pid, &test, {}};
     ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND ChildOfClass(HWND parent, const char* className) {
+    ClassSearch s{className};
+    ::EnumChildWindows(parent, FindByClass, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 

@@ -13,4 +13,12 @@ void SendMouse(DWORD flags, LONG x = 0, LONG y = 0);
 // cursor would not go there.
 bool MoveTo(POINT to);
 
+// The cursor is at the screen point.
+bool CursorAt(POINT point);
+
+// Sends the window's thread a message and returns once it was handled: the
+// thread has then read the input that had reached it before. False when it
+// did not answer in time.
+bool InputRead(HWND wnd);
+
 }  // namespace testsupport

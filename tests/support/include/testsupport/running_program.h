@@ -21,6 +21,8 @@ std::vector<HWND> TopWindows(DWORD pid, const WindowTest& test);
 // The first visible top-level window of the class in a process ("#32768" a
 // popup menu, "#32770" a dialog or box); null when there is none.
 HWND VisibleWindowOfClass(DWORD pid, const char* className);
+// The first window of a class below a window, at any depth, or null.
+HWND ChildOfClass(HWND parent, const char* className);
 // A window's text, asked of its own thread with a time-out ("<no answer>" when it hangs).
 std::string TextOf(HWND wnd);
 // Waits, dispatching this thread's messages, until no program of that file
