@@ -57,7 +57,7 @@ void PressClose(HWND wnd) {
 BrowserProgram::BrowserProgram(const testsupport::TempProgramFolder& dir, const std::string& arguments,
                                const std::string& program)
     : RunningProgram(dir / program, arguments, dir.Path()) {
-    if (!started()) ADD_FAILURE() << "cannot start " << (dir / program);
+    if (!started()) ADD_FAILURE() << "cannot start " << (dir / program) << " (error " << startError() << ")";
     SetCloseRequest(PressClose);
 }
 

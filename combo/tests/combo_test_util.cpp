@@ -2,6 +2,7 @@
 
 #include "fw/com.h"
 #include "fw/handles.h"
+#include "testsupport/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -17,22 +18,9 @@ std::string OcxPath() {
     return folder + "ZYLCOMBO.OCX";
 }
 
-DWORD RunProcess(const std::string& commandLine) {
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::string line = commandLine;
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return static_cast<DWORD>(-1);
-    fw::Handle process(pi.hProcess), thread(pi.hThread);
-    ::WaitForSingleObject(process.get(), 60000);
-    DWORD code = static_cast<DWORD>(-1);
-    ::GetExitCodeProcess(process.get(), &code);
-    return code;
-}
-
 DWORD RegSvr32(bool unregister) {
-    return RunProcess(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + OcxPath() + "\"");
+    return testsupport::RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + OcxPath() +
+                                       "\"");
 }
 
 namespace {

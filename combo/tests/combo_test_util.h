@@ -44,8 +44,6 @@ enum Event : DISPID { kCloseUp = 1, kDropDown = 2 };
 
 // The library, in the test program's folder.
 std::string OcxPath();
-// Runs a command line to its end; its exit code, or -1 when it did not start.
-DWORD RunProcess(const std::string& commandLine);
 // "regsvr32.exe /s [/u] <OcxPath()>"'s exit code.
 DWORD RegSvr32(bool unregister);
 

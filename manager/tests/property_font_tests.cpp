@@ -4,6 +4,7 @@
 #include "property_fixture.h"
 
 #include "fw/file.h"
+#include "testsupport/child_process.h"
 
 #include <algorithm>
 #include <functional>
@@ -21,17 +22,8 @@ std::string OcxPath() {
 }
 
 DWORD RegSvr32(bool unregister) {
-    std::string line = std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + OcxPath() + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return static_cast<DWORD>(-1);
-    fw::Handle process(pi.hProcess), thread(pi.hThread);
-    ::WaitForSingleObject(process.get(), 60000);
-    DWORD code = static_cast<DWORD>(-1);
-    ::GetExitCodeProcess(process.get(), &code);
-    return code;
+    return testsupport::RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + OcxPath() +
+                                       "\"");
 }
 
 class Registered : public ::testing::Environment {

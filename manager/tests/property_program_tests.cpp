@@ -7,6 +7,7 @@
 #include "LinkStore.h"
 #include "property/PropertyIds.h"
 #include "remote_tree.h"
+#include "testsupport/child_process.h"
 
 #include <commctrl.h>
 
@@ -174,18 +175,8 @@ struct Registration {
     explicit Registration(const TempProgramFolder& dir) : ocx(dir / "ZYLCOMBO.OCX") { EXPECT_EQ(Run(false), 0u); }
     ~Registration() { Run(true); }
     DWORD Run(bool unregister) const {
-        std::string line = std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + ocx + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            return static_cast<DWORD>(-1);
-        ::WaitForSingleObject(pi.hProcess, 60000);
-        DWORD code = static_cast<DWORD>(-1);
-        ::GetExitCodeProcess(pi.hProcess, &code);
-        ::CloseHandle(pi.hProcess);
-        ::CloseHandle(pi.hThread);
-        return code;
+        return testsupport::RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + ocx +
+                                           "\"");
     }
 };
 

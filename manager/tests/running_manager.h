@@ -37,7 +37,7 @@ class RunningManager : public testsupport::RunningProgram {
 public:
     RunningManager(const TempProgramFolder& dir, const std::string& arguments)
         : RunningProgram(dir / "VessaMgr.exe", arguments) {
-        if (!started()) ADD_FAILURE() << "cannot start the manager";
+        if (!started()) ADD_FAILURE() << "cannot start the manager (error " << startError() << ")";
         SetCloseRequest([](HWND frame) { ::PostMessageA(frame, WM_TIMER, 50, 0); });
     }
     ~RunningManager() override { Stop(); }

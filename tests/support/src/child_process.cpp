@@ -4,9 +4,39 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace testsupport {
+
+bool StartProcess(const char* program, std::string commandLine, BOOL inheritHandles, const char* folder,
+                  STARTUPINFOA& startup, PROCESS_INFORMATION& info) {
+    constexpr int kTries = 5;
+    for (int attempt = 1;; ++attempt) {
+        // CreateProcess may write to the command line: each try gets a fresh copy.
+        std::string line = commandLine;
+        if (::CreateProcessA(program, line.data(), nullptr, nullptr, inheritHandles, 0, nullptr, folder, &startup,
+                             &info))
+            return true;
+        if (attempt == kTries) return false;
+        const DWORD error = ::GetLastError();
+        ::Sleep(100 * attempt);
+        ::SetLastError(error);
+    }
+}
+
+DWORD RunCommandLine(const std::string& commandLine, unsigned long timeoutMs) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!StartProcess(nullptr, commandLine, FALSE, nullptr, startup, info)) return static_cast<DWORD>(-1);
+    fw::Handle process(info.hProcess), thread(info.hThread);
+    if (::WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 10000);
+        return static_cast<DWORD>(-1);
+    }
+    DWORD code = static_cast<DWORD>(-1);
+    ::GetExitCodeProcess(process.get(), &code);
+    return code;
+}
 
 ChildProcess::~ChildProcess() {
     if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
@@ -36,14 +66,8 @@ bool ChildProcess::Start(const std::string& program, const std::string& argument
     startup.hStdInput = in ? in.get() : nullptr;
     startup.hStdOutput = out.get();
     startup.hStdError = out.get();
-    std::string line = "\"" + program + "\" " + arguments;
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                          &info)) {
-        return false;
-    }
+    if (!StartProcess(program.c_str(), "\"" + program + "\" " + arguments, TRUE, nullptr, startup, info)) return false;
     ::CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     return true;

@@ -1,5 +1,6 @@
 #include "testsupport/running_program.h"
 
+#include "testsupport/child_process.h"
 #include "testsupport/pump.h"
 
 #include <tlhelp32.h>
@@ -90,16 +91,14 @@ std::string TextOf(HWND wnd) {
 }
 
 RunningProgram::RunningProgram(const std::string& program, const std::string& arguments, const std::string& folder) {
-    std::string line = "\"";
-    line += program;
-    line += "\" ";
-    line += arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    if (!StartProcess(program.c_str(), "\"" + program + "\" " + arguments, FALSE,
+                      folder.empty() ? nullptr : folder.c_str(), startup, info)) {
+        startError_ = ::GetLastError();
         return;
+    }
     ::CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     pid_ = info.dwProcessId;

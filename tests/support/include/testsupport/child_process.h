@@ -4,9 +4,20 @@
 
 #include "fw/handles.h"
 
+#include <windows.h>
+
 #include <string>
 
 namespace testsupport {
+
+// CreateProcessA, tried again a few times when it fails: under load Wine's
+// can fail at once for a program that starts on the next try. On failure the
+// last error is that of the last try.
+bool StartProcess(const char* program, std::string commandLine, BOOL inheritHandles, const char* folder,
+                  STARTUPINFOA& startup, PROCESS_INFORMATION& info);
+// Runs a command line (the program found as CreateProcess finds it) to its
+// end: its exit code, or -1 when it did not start or end in time.
+DWORD RunCommandLine(const std::string& commandLine, unsigned long timeoutMs = 60000);
 
 class ChildProcess {
 public:

@@ -41,6 +41,8 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     bool started() const { return static_cast<bool>(process_); }
+    // Why it did not start: CreateProcess's last error (0 once started).
+    DWORD startError() const { return startError_; }
     DWORD id() const { return pid_; }
     HANDLE process() const { return process_.get(); }
 
@@ -64,6 +66,7 @@ public:
 private:
     fw::Handle process_;
     DWORD pid_ = 0;
+    DWORD startError_ = 0;
     HWND window_ = nullptr;
     std::function<void(HWND)> closeRequest_;
 };
