@@ -3,10 +3,10 @@
 #include "resource.h"
 
 #include "AppConstants.h"
+#include "ProgramStart.h"
 #include "StringUtil.h"
 
 #include <exdisp.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -42,8 +42,7 @@ void CPopupBrowserDlg::OnBeforeNavigate2(const fw::DispArgs& args) {
     // Other addresses (about:blank before a script writes the page) only load here.
     if (!StartsWithNoCase(address, "http")) return;
     handedOver_ = true;
-    const std::string program = programFolder_ + "\\" + AppConstants::kBrowserExe;
-    ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), address.c_str(), nullptr, SW_SHOW);
+    StartFolderProgram(programFolder_, AppConstants::kBrowserExe, address);
     // The page is the new browser's: this hidden window neither loads it nor
     // stays; it closes after the control's event, not inside it.
     args.SetBool(6, true);

@@ -3,6 +3,7 @@
 #include "AppConstants.h"
 #include "ErrorCodes.h"
 #include "MainFrame.h"
+#include "ProgramStart.h"
 #include "resource.h"
 
 #include "fw/menu.h"
@@ -159,10 +160,8 @@ void CTrayWnd::OnTrayCommand(UINT id) {
 }
 
 void CTrayWnd::LaunchBrowser() {
-    const std::string program = m_strProgramFolder + "\\" + AppConstants::kBrowserExe;
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(::GetDesktopWindow(), "open", program.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result == SE_ERR_FNF) fw::ShowMessageBox(kBrowserMissingText, MB_OK, hwnd());
+    if (StartFolderProgram(m_strProgramFolder, AppConstants::kBrowserExe, "", SW_SHOWNORMAL) == SE_ERR_FNF)
+        fw::ShowMessageBox(kBrowserMissingText, MB_OK, hwnd());
 }
 
 void CTrayWnd::ToggleMainWindow() {
