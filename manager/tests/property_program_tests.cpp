@@ -8,6 +8,7 @@
 #include "property/PropertyIds.h"
 #include "remote_tree.h"
 #include "testsupport/child_process.h"
+#include "testsupport/remote_buffer.h"
 
 #include <commctrl.h>
 
@@ -56,28 +57,17 @@ std::string WindowText(HWND wnd) {
 // The tab texts of a tab control in another process.
 std::vector<std::string> RemoteTabTexts(HWND tab) {
     std::vector<std::string> texts;
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(tab, &pid);
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return texts;
     constexpr size_t kText = 256;
-    void* buffer = ::VirtualAllocEx(process, nullptr, sizeof(TCITEMA) + kText, MEM_COMMIT, PAGE_READWRITE);
+    const testsupport::RemoteBuffer buffer(tab, sizeof(TCITEMA) + kText);
     const int count = static_cast<int>(::SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
     for (int i = 0; buffer && i < count; ++i) {
-        char* remoteText = static_cast<char*>(buffer) + sizeof(TCITEMA);
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = remoteText;
+        item.pszText = reinterpret_cast<char*>(buffer.At(sizeof(TCITEMA)));
         item.cchTextMax = static_cast<int>(kText);
-        SIZE_T done = 0;
-        std::vector<char> text(kText + 1, '\0');
-        if (::WriteProcessMemory(process, buffer, &item, sizeof(item), &done) &&
-            ::SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer)))
-            ::ReadProcessMemory(process, remoteText, text.data(), kText, &done);
-        texts.emplace_back(text.data());
+        const bool got = buffer.Put(item) && ::SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(i), buffer.At());
+        texts.push_back(got ? buffer.Text(sizeof(TCITEMA)) : std::string());
     }
-    if (buffer) ::VirtualFreeEx(process, buffer, 0, MEM_RELEASE);
-    ::CloseHandle(process);
     return texts;
 }
 

@@ -3,7 +3,6 @@
 #include "testsupport/running_program.h"
 
 #include <string>
-#include <vector>
 
 namespace mgrtest {
 
@@ -12,20 +11,9 @@ constexpr size_t kTextSize = 512;
 
 }  // namespace
 
-RemoteTree::RemoteTree(HWND top) {
-    // The tree lies inside the splitter: search the whole window.
-    tree_ = testsupport::ChildOfClass(top, WC_TREEVIEWA);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(top, &pid);
-    process_ = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_)
-        buffer_ = ::VirtualAllocEx(process_, nullptr, sizeof(TVITEMA) + kTextSize, MEM_COMMIT, PAGE_READWRITE);
-}
-
-RemoteTree::~RemoteTree() {
-    if (buffer_) ::VirtualFreeEx(process_, buffer_, 0, MEM_RELEASE);
-    if (process_) ::CloseHandle(process_);
-}
+// The tree lies inside the splitter: the whole window is searched.
+RemoteTree::RemoteTree(HWND top)
+    : tree_(testsupport::ChildOfClass(top, WC_TREEVIEWA)), buffer_(top, sizeof(TVITEMA) + kTextSize) {}
 
 HTREEITEM RemoteTree::Next(HTREEITEM item, UINT how) const {
     return reinterpret_cast<HTREEITEM>(::SendMessageA(tree_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
@@ -39,18 +27,14 @@ HTREEITEM RemoteTree::Find(HTREEITEM parent, const std::string& text) const {
 
 std::string RemoteTree::Text(HTREEITEM item) const {
     if (!item || !buffer_) return {};
-    char* remoteText = static_cast<char*>(buffer_) + sizeof(TVITEMA);
     TVITEMA tv{};
     tv.mask = TVIF_TEXT;
     tv.hItem = item;
-    tv.pszText = remoteText;
+    tv.pszText = reinterpret_cast<char*>(buffer_.At(sizeof(TVITEMA)));
     tv.cchTextMax = static_cast<int>(kTextSize);
-    SIZE_T done = 0;
-    if (!::WriteProcessMemory(process_, buffer_, &tv, sizeof(tv), &done)) return {};
-    if (!::SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(buffer_))) return {};
-    std::vector<char> text(kTextSize + 1, '\0');
-    if (!::ReadProcessMemory(process_, remoteText, text.data(), kTextSize, &done)) return {};
-    return text.data();
+    if (!buffer_.Put(tv)) return {};
+    if (!::SendMessageA(tree_, TVM_GETITEMA, 0, buffer_.At())) return {};
+    return buffer_.Text(sizeof(TVITEMA));
 }
 
 int RemoteTree::Image(HTREEITEM item) const {
@@ -58,10 +42,9 @@ int RemoteTree::Image(HTREEITEM item) const {
     TVITEMA tv{};
     tv.mask = TVIF_IMAGE;
     tv.hItem = item;
-    SIZE_T done = 0;
-    if (!::WriteProcessMemory(process_, buffer_, &tv, sizeof(tv), &done)) return -1;
-    if (!::SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(buffer_))) return -1;
-    if (!::ReadProcessMemory(process_, buffer_, &tv, sizeof(tv), &done)) return -1;
+    if (!buffer_.Put(tv)) return -1;
+    if (!::SendMessageA(tree_, TVM_GETITEMA, 0, buffer_.At())) return -1;
+    if (!buffer_.Get(&tv)) return -1;
     return tv.iImage;
 }
 
@@ -69,10 +52,9 @@ RECT RemoteTree::ItemRect(HTREEITEM item) const {
     // The message takes the item in the RECT it fills.
     RECT rect{};
     if (!item || !buffer_) return rect;
-    SIZE_T done = 0;
-    if (!::WriteProcessMemory(process_, buffer_, &item, sizeof(item), &done)) return rect;
-    if (!::SendMessageA(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer_))) return rect;
-    if (!::ReadProcessMemory(process_, buffer_, &rect, sizeof(rect), &done)) return RECT{};
+    if (!buffer_.Put(item)) return rect;
+    if (!::SendMessageA(tree_, TVM_GETITEMRECT, TRUE, buffer_.At())) return rect;
+    if (!buffer_.Get(&rect)) return RECT{};
     return rect;
 }
 

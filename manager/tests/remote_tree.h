@@ -2,6 +2,8 @@
 // back through a buffer allocated in that process.
 #pragma once
 
+#include "testsupport/remote_buffer.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,7 +16,6 @@ class RemoteTree {
 public:
     // The first tree control inside the window (of another process).
     explicit RemoteTree(HWND top);
-    ~RemoteTree();
     RemoteTree(const RemoteTree&) = delete;
     RemoteTree& operator=(const RemoteTree&) = delete;
 
@@ -43,8 +44,8 @@ private:
     HTREEITEM Next(HTREEITEM item, UINT how) const;
 
     HWND tree_ = nullptr;
-    HANDLE process_ = nullptr;
-    void* buffer_ = nullptr;
+    // A TVITEMA, then its text.
+    testsupport::RemoteBuffer buffer_;
 };
 
 }  // namespace mgrtest

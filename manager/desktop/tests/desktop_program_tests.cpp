@@ -7,6 +7,7 @@
 
 #include "ErrorCodes.h"
 #include "LinkStore.h"
+#include "testsupport/remote_buffer.h"
 
 #include <commctrl.h>
 
@@ -33,26 +34,12 @@ URLRect StoredRect(const TempProgramFolder& dir, const std::string& name) {
 
 // A status bar pane's text in another process, through a buffer there.
 std::string RemotePaneText(HWND bar, int pane) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(bar, &pid);
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return "<no process>";
-    constexpr SIZE_T kSize = 512;
-    void* remote = ::VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
-    std::string text;
-    if (remote) {
-        const LRESULT got = ::SendMessageA(bar, SB_GETTEXTLENGTHA, pane, 0);
-        if (LOWORD(got) < kSize) {
-            ::SendMessageA(bar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(remote));
-            char local[kSize] = {};
-            SIZE_T read = 0;
-            ::ReadProcessMemory(process, remote, local, kSize - 1, &read);
-            text = local;
-        }
-        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
-    ::CloseHandle(process);
-    return text;
+    constexpr size_t kSize = 512;
+    const testsupport::RemoteBuffer buffer(bar, kSize);
+    if (!buffer) return "<no buffer>";
+    if (LOWORD(::SendMessageA(bar, SB_GETTEXTLENGTHA, pane, 0)) >= kSize) return "<too long>";
+    ::SendMessageA(bar, SB_GETTEXTA, pane, buffer.At());
+    return buffer.Text();
 }
 
 struct ClassSearch {
