@@ -12,11 +12,7 @@ std::string OcxPath() {
 }
 
 DWORD RegSvr32(bool unregister, const std::string& ocx) {
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, sizeof(system));
-    const int rc = testsupport::RunProgram(std::string(system) + "\\regsvr32.exe",
-                                           std::string("/s ") + (unregister ? "/u " : "") + "\"" + ocx + "\"");
-    return static_cast<DWORD>(rc);
+    return testsupport::RegSvr32(ocx, unregister);
 }
 
 namespace {

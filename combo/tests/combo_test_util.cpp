@@ -3,6 +3,7 @@
 #include "fw/com.h"
 #include "fw/handles.h"
 #include "testsupport/child_process.h"
+#include "testsupport/temp_program_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,11 @@
 namespace combotest {
 
 std::string OcxPath() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder + "ZYLCOMBO.OCX";
+    return testsupport::TestBinaryFolder() + "\\ZYLCOMBO.OCX";
 }
 
 DWORD RegSvr32(bool unregister) {
-    return testsupport::RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + OcxPath() +
-                                       "\"");
+    return testsupport::RegSvr32(OcxPath(), unregister);
 }
 
 namespace {

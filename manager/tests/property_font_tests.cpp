@@ -5,6 +5,7 @@
 
 #include "fw/file.h"
 #include "testsupport/child_process.h"
+#include "testsupport/temp_program_folder.h"
 
 #include <algorithm>
 #include <functional>
@@ -14,16 +15,8 @@ using mgrtest::PropertyFixture;
 
 namespace {
 
-std::string OcxPath() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string ocx(path);
-    return ocx.substr(0, ocx.find_last_of('\\') + 1) + "ZYLCOMBO.OCX";
-}
-
 DWORD RegSvr32(bool unregister) {
-    return testsupport::RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + OcxPath() +
-                                       "\"");
+    return testsupport::RegSvr32(testsupport::TestBinaryFolder() + "\\ZYLCOMBO.OCX", unregister);
 }
 
 class Registered : public ::testing::Environment {

@@ -164,10 +164,7 @@ struct Registration {
     std::string ocx;
     explicit Registration(const TempProgramFolder& dir) : ocx(dir / "ZYLCOMBO.OCX") { EXPECT_EQ(Run(false), 0u); }
     ~Registration() { Run(true); }
-    DWORD Run(bool unregister) const {
-        return testsupport::RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + ocx +
-                                           "\"");
-    }
+    DWORD Run(bool unregister) const { return testsupport::RegSvr32(ocx, unregister); }
 };
 
 }  // namespace

@@ -38,6 +38,10 @@ DWORD RunCommandLine(const std::string& commandLine, unsigned long timeoutMs) {
     return code;
 }
 
+DWORD RegSvr32(const std::string& library, bool unregister) {
+    return RunCommandLine(std::string("regsvr32.exe /s ") + (unregister ? "/u " : "") + "\"" + library + "\"");
+}
+
 ChildProcess::~ChildProcess() {
     if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
         ::TerminateProcess(process_.get(), 1);

@@ -18,6 +18,8 @@ bool StartProcess(const char* program, std::string commandLine, BOOL inheritHand
 // Runs a command line (the program found as CreateProcess finds it) to its
 // end: its exit code, or -1 when it did not start or end in time.
 DWORD RunCommandLine(const std::string& commandLine, unsigned long timeoutMs = 60000);
+// "regsvr32.exe /s [/u] \"library\"": its exit code, or -1 when it did not run to its end.
+DWORD RegSvr32(const std::string& library, bool unregister);
 
 class ChildProcess {
 public:
