@@ -8,7 +8,6 @@ namespace mgrtest {
 
 namespace {
 constexpr size_t kTextSize = 512;
-
 }  // namespace
 
 // The tree lies inside the splitter: the whole window is searched.

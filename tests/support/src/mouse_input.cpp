@@ -31,9 +31,9 @@ bool MoveTo(POINT to) {
     LONG ay = MulDiv(to.y - top, 65536, h) + 16;
     for (int attempt = 0; attempt < 16; ++attempt) {
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK, ax, ay);
-        if (CursorAt(to)) return true;
         POINT at{};
         ::GetCursorPos(&at);
+        if (at.x == to.x && at.y == to.y) return true;
         ax += MulDiv(to.x - at.x, 65536, w);
         ay += MulDiv(to.y - at.y, 65536, h);
     }
