@@ -195,10 +195,7 @@ bool CImportFavoritesDlg::OnCommand(int id, int code, HWND control) {
     return fw::Dialog::OnCommand(id, code, control);
 }
 
-bool CImportFavoritesDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (msg == kMsgImportingLink) {
-        *result = OnImportingLink(wParam, lParam);
-        return true;
-    }
-    return fw::Dialog::HandleMessage(msg, wParam, lParam, result);
+LRESULT CImportFavoritesDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kMsgImportingLink) return OnImportingLink(wParam, lParam);
+    return Default(msg, wParam, lParam);
 }

@@ -78,7 +78,7 @@ public:
 protected:
     bool OnCommand(int id, int code, HWND control) override;
     void OnOK() override {}
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     bool ConfirmAgain();

@@ -6,7 +6,7 @@ CAboutDlg::CAboutDlg() : fw::Dialog(IDD_ABOUTBOX), white_(::CreateSolidBrush(RGB
     picture_.LoadBitmap(IDB_ABOUT);
 }
 
-bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) {
+LRESULT CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -16,16 +16,14 @@ bool CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT* result) 
             ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&frame), 2);
             if (picture_.get()) picture_.DrawTransparentBitmap(dc, frame.left, frame.top, RGB(255, 255, 255));
             ::EndPaint(hwnd(), &ps);
-            *result = 0;
-            return true;
+            return 0;
         }
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-            *result = reinterpret_cast<LRESULT>(white_.get());
-            return true;
+            return reinterpret_cast<LRESULT>(white_.get());
         default:
-            return false;
+            return Default(msg, wParam, lParam);
     }
 }

@@ -56,28 +56,27 @@ int CTrayWnd::DeleteTrayIcon() {
     return icon_.Remove() ? kErrNone : kErrDeleteTrayIcon;
 }
 
-bool CTrayWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+LRESULT CTrayWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kTrayNotifyMessage) {
         OnTrayNotify(wParam, lParam);
-        *result = 0;
-        return true;
+        return 0;
     }
     if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
         // A restarted shell knows no icon: the one the frame shows comes back.
         if (m_pFrame.TrayIconShown()) icon_.AddAgain();
-        *result = 0;
-        return true;
+        return 0;
     }
     if (msg == WM_MEASUREITEM) {
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (!item || item->CtlType != ODT_MENU) return false;
-        item->itemHeight = 20;
-        // Items with data are measured by the menu that holds them.
-        fw::RouteOwnerDrawMenu(msg, wParam, lParam, result);
-        *result = TRUE;
-        return true;
+        if (item && item->CtlType == ODT_MENU) {
+            item->itemHeight = 20;
+            // Items with data are measured by the menu that holds them.
+            LRESULT routed = 0;
+            fw::RouteOwnerDrawMenu(msg, wParam, lParam, &routed);
+            return TRUE;
+        }
     }
-    return false;
+    return Default(msg, wParam, lParam);
 }
 
 void CTrayWnd::OnTrayNotify(WPARAM id, LPARAM mouse) {

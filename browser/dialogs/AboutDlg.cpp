@@ -35,26 +35,25 @@ void CBrowserAboutDlg::OnPaint() {
     ::EndPaint(hwnd(), &paint);
 }
 
-bool CBrowserAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+LRESULT CBrowserAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT:
             OnPaint();
-            *result = 0;
-            return true;
+            return 0;
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORSTATIC: {
-            if (!white_) return false;
+            if (!white_) break;
             HDC dc = reinterpret_cast<HDC>(wParam);
             if (msg != WM_CTLCOLORDLG) ::SetBkMode(dc, TRANSPARENT);
             if (msg == WM_CTLCOLORSTATIC) {
                 home_.CtlColorForward(dc, reinterpret_cast<HWND>(lParam), kLinkBlue);
                 mail_.CtlColorForward(dc, reinterpret_cast<HWND>(lParam), kLinkBlue);
             }
-            *result = reinterpret_cast<LRESULT>(white_.get());
-            return true;
+            return reinterpret_cast<LRESULT>(white_.get());
         }
         default:
-            return false;
+            break;
     }
+    return Default(msg, wParam, lParam);
 }

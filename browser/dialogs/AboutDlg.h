@@ -23,7 +23,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void OnPaint();

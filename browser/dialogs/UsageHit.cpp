@@ -83,9 +83,8 @@ bool CUsageHitWnd::Start() {
     return worker_ && worker_.Post(kMsgSendHit);
 }
 
-bool CUsageHitWnd::HandleMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* result) {
-    if (msg != kMsgHitDone) return false;
+LRESULT CUsageHitWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != kMsgHitDone) return Default(msg, wParam, lParam);
     if (done_) done_(lParam == 1);
-    *result = 1;
-    return true;
+    return 1;
 }

@@ -51,7 +51,7 @@ public:
     HANDLE Worker() const { return worker_.Handle(); }
 
 protected:
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     std::function<void(bool)> done_;

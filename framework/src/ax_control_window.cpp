@@ -4,7 +4,9 @@
 #include "fw/ax_control.h"
 #include "fw/trace.h"
 
+#include "fw/handles.h"
 #include "fw/window.h"
+#include "window_binder.h"
 
 #include <algorithm>
 #include <map>
@@ -15,14 +17,15 @@ namespace fw {
 namespace {
 
 constexpr char kReflectorClass[] = "fwAxReflector";
-constexpr char kControlProp[] = "fw.AxControl";
 constexpr int kControlId = 1;
 
 }  // namespace
 
 // The window procedures: static, so they reach the control's private parts.
 struct AxControlWindows {
-    static AxControl* Of(HWND wnd) { return static_cast<AxControl*>(::GetPropA(wnd, kControlProp)); }
+    // The control's window and its reflector, both bound to the control.
+    static detail::WindowBinder<AxControl>& Binder() { return detail::WindowBinder<AxControl>::Get(); }
+    static AxControl* Of(HWND wnd) { return Binder().ObjectOf(wnd); }
 
     static LRESULT CALLBACK ControlProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         AxControl* self = Of(wnd);
@@ -30,13 +33,13 @@ struct AxControlWindows {
             self = static_cast<AxControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
             if (self) {
                 self->wnd_ = wnd;
-                ::SetPropA(wnd, kControlProp, self);
+                Binder().Bind(wnd, self);
             }
         }
         if (!self) return Unbound(wnd, msg, wParam, lParam);
         const LRESULT result = self->Dispatch(msg, wParam, lParam);
-        if (msg == WM_NCDESTROY) {
-            ::RemovePropA(wnd, kControlProp);
+        if (msg == WM_NCDESTROY && Of(wnd) == self) {
+            Binder().Erase(wnd);
             self->wnd_ = nullptr;
         }
         return result;
@@ -54,10 +57,10 @@ struct AxControlWindows {
     static LRESULT CALLBACK ReflectorProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_NCCREATE) {
             auto* self = static_cast<AxControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-            ::SetPropA(wnd, kControlProp, self);
+            if (self) Binder().Bind(wnd, self);
         }
         AxControl* self = Of(wnd);
-        if (msg == WM_NCDESTROY) ::RemovePropA(wnd, kControlProp);
+        if (msg == WM_NCDESTROY) Binder().Erase(wnd);
         if (!self) return ::DefWindowProcA(wnd, msg, wParam, lParam);
         switch (msg) {
             case WM_COMMAND:
@@ -215,13 +218,13 @@ void AxControl::PlaceWindows(const RECT& pos) {
 void AxControl::DestroyWindows() noexcept {
     if (HWND wnd = wnd_) {
         // No message of the teardown reaches the object: it may be going away.
-        ::RemovePropA(wnd, kControlProp);
+        AxControlWindows::Binder().Erase(wnd);
         wnd_ = nullptr;
         ::SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_ ? superProc_ : ::DefWindowProcA));
         ::DestroyWindow(wnd);
     }
     if (HWND reflector = reflector_) {
-        ::RemovePropA(reflector, kControlProp);
+        AxControlWindows::Binder().Erase(reflector);
         reflector_ = nullptr;
         ::DestroyWindow(reflector);
     }
@@ -312,9 +315,8 @@ void AxControl::OnDraw(HDC dc, const RECT& bounds) {
     }
     COLORREF colour = 0;
     ::OleTranslateColor(backColor_, nullptr, &colour);
-    HBRUSH brush = ::CreateSolidBrush(colour);
-    ::FillRect(dc, &bounds, brush);
-    ::DeleteObject(brush);
+    const Brush brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &bounds, brush.get());
 }
 
 STDMETHODIMP AxControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds, LPCRECTL,

@@ -133,12 +133,9 @@ bool Dialog::OnCommand(int id, int, HWND) {
     return false;
 }
 
-bool Dialog::HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
-
 LRESULT Dialog::DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) return OnInitDialog();
     LRESULT result = 0;
-    if (HandleMessage(msg, wParam, lParam, &result)) return result;
     // Owner-drawn menu items the dialog left alone go to their menu object.
     if (RouteOwnerDrawMenu(msg, wParam, lParam, &result)) return result;
     if (msg == WM_COMMAND && OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
@@ -160,7 +157,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
     LRESULT result = 0;
     const bool completed = self->Dispatch(msg, wParam, lParam, &result);
     t_frame = outer;
-    if (msg == WM_NCDESTROY) self->FinalDestroy(wnd, msg);
+    if (msg == WM_NCDESTROY) EndOfWindow(wnd, msg, self);
 
     if (!completed || unhandled) return FALSE;
     if (ReturnsDirectly(msg)) return static_cast<INT_PTR>(result);

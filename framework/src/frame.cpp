@@ -1,5 +1,7 @@
 #include "fw/frame.h"
 
+#include "fw/handles.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -46,13 +48,12 @@ bool FrameWindow::CreateFrame(const char* className, UINT resourceId, const char
     HICON icon = ::LoadIconA(module, MAKEINTRESOURCEA(resourceId));
     if (!RegisterClass(className, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), icon)) return false;
     accel_ = ::LoadAcceleratorsA(module, MAKEINTRESOURCEA(resourceId));
-    HMENU menu = ::LoadMenuA(module, MAKEINTRESOURCEA(resourceId));  // the window owns it from here
-    if (!Create(className, title, style, 0, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr,
-                reinterpret_cast<UINT_PTR>(menu))) {
-        if (menu && !hwnd()) ::DestroyMenu(menu);
-        return false;
-    }
-    return true;
+    Menu menu(::LoadMenuA(module, MAKEINTRESOURCEA(resourceId)));
+    const bool made = Create(className, title, style, 0, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                             nullptr, reinterpret_cast<UINT_PTR>(menu.get()));
+    // The window owns its menu from here; one that failed in WM_CREATE took it with it.
+    if (made || !::IsMenu(menu.get())) menu.release();
+    return made;
 }
 
 void FrameWindow::InitialUpdate() {

@@ -2,8 +2,7 @@
 
 #include "fw/menu.h"
 #include "fw/trace.h"
-
-#include <commctrl.h>
+#include "window_binder.h"
 
 #include <typeinfo>
 
@@ -11,8 +10,11 @@ namespace fw {
 
 namespace {
 
-constexpr char kObjectProp[] = "fw.Window";
-constexpr UINT_PTR kSubclassId = 0x46570001;  // "FW" 1
+detail::WindowBinder<Window>& Binder() { return detail::WindowBinder<Window>::Get(); }
+
+bool OursOnTop(HWND wnd, WNDPROC ours) {
+    return ::GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours);
+}
 
 }  // namespace
 
@@ -28,17 +30,15 @@ Window::~Window() {
     }
 }
 
-Window* Window::FromHandle(HWND wnd) {
-    return wnd ? static_cast<Window*>(::GetPropA(wnd, kObjectProp)) : nullptr;
-}
+Window* Window::FromHandle(HWND wnd) { return Binder().ObjectOf(wnd); }
 
 void Window::Bind(HWND wnd) {
     hwnd_ = wnd;
-    ::SetPropA(wnd, kObjectProp, this);
+    Binder().Bind(wnd, this);
 }
 
 void Window::Unbind() {
-    if (hwnd_) ::RemovePropA(hwnd_, kObjectProp);
+    if (hwnd_) Binder().Erase(hwnd_);
     hwnd_ = nullptr;
 }
 
@@ -66,16 +66,31 @@ bool Window::Create(const char* className, const char* title, DWORD style, DWORD
 
 bool Window::Subclass(HWND wnd) {
     if (hwnd_ || !wnd || FromHandle(wnd)) return false;
-    if (!::SetWindowSubclass(wnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
+    // Our procedure may still be in the chain, a pass-through since an
+    // earlier object let go under another subclasser: it serves this one.
+    if (!Binder().Adopt(wnd, this, &previous_)) {
+        wasAnsi_ = !::IsWindowUnicode(wnd);
+        ::SetLastError(0);
+        const LONG_PTR previous = ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc));
+        if (!previous && ::GetLastError()) return false;
+        previous_ = reinterpret_cast<WNDPROC>(previous);
+        Binder().Bind(wnd, this, previous_);
+    }
+    hwnd_ = wnd;
     subclassed_ = true;
-    Bind(wnd);
     return true;
 }
 
 void Window::Unsubclass() {
     if (!hwnd_ || !subclassed_) return;
-    ::RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
-    Unbind();
+    if (OursOnTop(hwnd_, SubclassProc)) {
+        ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        Binder().Erase(hwnd_);
+    } else {
+        // Putting ours back would cut out whoever subclassed above us.
+        Binder().Release(hwnd_, this);
+    }
+    hwnd_ = nullptr;
     subclassed_ = false;
 }
 
@@ -109,8 +124,11 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return D
 
 LRESULT Window::DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (LRESULT routed = 0; RouteOwnerDrawMenu(msg, wParam, lParam, &routed)) return routed;
-    if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
-    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+    if (!subclassed_) return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+    // The system answers from the window's character set, which our wide
+    // procedure changed: a child made later would send wide notifications.
+    if (msg == WM_NOTIFYFORMAT && lParam == NF_QUERY && wasAnsi_) return NFR_ANSI;
+    return ::CallWindowProcW(previous_, hwnd_, msg, wParam, lParam);
 }
 
 bool Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -133,7 +151,7 @@ bool Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
 }
 
 void Window::FinalDestroy(HWND wnd, UINT msg) {
-    ::RemovePropA(wnd, kObjectProp);
+    Binder().Erase(wnd);
     hwnd_ = nullptr;
     subclassed_ = false;
     const std::type_info& type = typeid(*this);
@@ -142,6 +160,15 @@ void Window::FinalDestroy(HWND wnd, UINT msg) {
     } catch (...) {
         TraceStoppedException("a window procedure", DescribeWindowMessage(type, wnd, msg) + " (OnFinalDestroy)");
     }
+}
+
+void Window::EndOfWindow(HWND wnd, UINT msg, Window* self) {
+    // The handler may have let go of the window or ended the object: only an
+    // object still bound hears of the end.
+    if (self && Binder().ObjectOf(wnd) == self)
+        self->FinalDestroy(wnd, msg);
+    else
+        Binder().Erase(wnd);
 }
 
 LRESULT CALLBACK Window::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -153,19 +180,21 @@ LRESULT CALLBACK Window::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lP
     if (!self) return ::DefWindowProcA(wnd, msg, wParam, lParam);
     LRESULT result = 0;
     self->Dispatch(msg, wParam, lParam, &result);
-    if (msg == WM_NCDESTROY) self->FinalDestroy(wnd, msg);
+    if (msg == WM_NCDESTROY) EndOfWindow(wnd, msg, self);
     return result;
 }
 
-LRESULT CALLBACK Window::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
-    auto* self = reinterpret_cast<Window*>(refData);
-    LRESULT result = 0;
-    self->Dispatch(msg, wParam, lParam, &result);
-    if (msg == WM_NCDESTROY) {
-        // The subclass goes while the window is still valid.
-        ::RemoveWindowSubclass(wnd, SubclassProc, kSubclassId);
-        self->FinalDestroy(wnd, msg);
+LRESULT CALLBACK Window::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto bound = Binder().Find(wnd);
+    if (!bound.object) {
+        // The object let go while another subclasser was above us.
+        if (msg == WM_NCDESTROY) Binder().Erase(wnd);
+        return bound.previous ? ::CallWindowProcW(bound.previous, wnd, msg, wParam, lParam)
+                              : ::DefWindowProcW(wnd, msg, wParam, lParam);
     }
+    LRESULT result = 0;
+    bound.object->Dispatch(msg, wParam, lParam, &result);
+    if (msg == WM_NCDESTROY) EndOfWindow(wnd, msg, bound.object);
     return result;
 }
 

@@ -135,27 +135,30 @@ TEST(WindowHierarchy, ABoundWindowCannotBeBoundAgain) {
     EXPECT_EQ(fw::Window::FromHandle(page.hwnd()), &page);
 }
 
-// A dialog written against the older four-argument handler still works.
-class OlderDialog : public fw::Dialog {
+// A dialog's one handler sees WM_INITDIALOG before OnInitDialog, and its answer is the message's.
+class HandlingDialog : public fw::Dialog {
 public:
-    OlderDialog() : fw::Dialog(IDD_TEST_DIALOG) {}
+    HandlingDialog() : fw::Dialog(IDD_TEST_DIALOG) {}
     testsupport::MessageLog seen;
 
 protected:
-    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_INITDIALOG || msg == WM_APP + 9) seen.Add(msg, wParam, lParam);
-        if (msg != WM_APP + 9) return false;
-        *result = 31;
-        return true;
+        if (msg == WM_APP + 9) return 31;
+        return Default(msg, wParam, lParam);
+    }
+    BOOL OnInitDialog() override {
+        seen.Add(WM_APP + 10, 0, 0);
+        return TRUE;
     }
 };
 
-TEST(WindowHierarchy, TheOlderDialogHandlerStillGetsItsMessages) {
-    OlderDialog dlg;
+TEST(WindowHierarchy, ADialogsHandlerGetsEveryMessageAndAnswersIt) {
+    HandlingDialog dlg;
     ASSERT_TRUE(dlg.CreateModeless());
     EXPECT_EQ(::SendMessageA(dlg.hwnd(), WM_APP + 9, 0, 0), 31);
-    static const testsupport::ExpectedMessage kSeen[] = {{WM_APP + 9}};
-    testsupport::ExpectSequence(dlg.seen, kSeen, "WM_INITDIALOG goes to OnInitDialog only, as before");
+    static const testsupport::ExpectedMessage kSeen[] = {{WM_INITDIALOG}, {WM_APP + 10}, {WM_APP + 9}};
+    testsupport::ExpectSequence(dlg.seen, kSeen, "WM_INITDIALOG reaches the handler, then OnInitDialog by Default");
 }
 
 // A dialog whose own loop may run another inside it.

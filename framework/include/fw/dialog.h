@@ -53,12 +53,6 @@ protected:
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 
-    // The one contract is Window's three-argument HandleMessage. This older
-    // form stays for dialogs written before dialogs were windows: Default
-    // offers it every message but WM_INITDIALOG (true: handled, result set).
-    using Window::HandleMessage;
-    virtual bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result);
-
 private:
     static INT_PTR CALLBACK DialogProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

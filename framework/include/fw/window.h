@@ -1,9 +1,17 @@
 // Windows as C++ objects: one static procedure binds `this` when the window is
 // created (or subclassed) and forwards every message to the virtual
-// HandleMessage. The binding is cleared on WM_NCDESTROY, so no virtual call
-// reaches a half-destroyed object; an object that still owns a live window
-// destroys it in its destructor. A dialog (fw::Dialog) is a Window too: the
-// same binding, the same HandleMessage/Default contract.
+// HandleMessage. The binding is a map in the process (window_binder.h), never
+// a window property: it is looked up on every message. It is cleared on
+// WM_NCDESTROY, so no virtual call reaches a half-destroyed object; an object
+// that still owns a live window destroys it in its destructor. A dialog
+// (fw::Dialog) is a Window too: the same binding, the same HandleMessage/Default
+// contract.
+//
+// Subclassing swaps the window's procedure for ours in its wide form, so a
+// Unicode control's text passes unconverted, and keeps the previous one.
+// Unsubclassing puts it back only while ours is on top; under another
+// subclasser our procedure stays in the chain, passing every message through,
+// until WM_NCDESTROY.
 //
 // Control notifications (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_MEASUREITEM,
 // colour requests) that reach a bound window are first reflected to the bound
@@ -51,6 +59,7 @@ public:
     // Binds to an existing window (a dialog's control) by subclassing it;
     // refused for a window already bound to an object.
     bool Subclass(HWND wnd);
+    // Lets go of the window; no message reaches this object afterwards.
     void Unsubclass();
 
     bool Destroy();
@@ -75,8 +84,7 @@ private:
     friend class Dialog;
 
     static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData);
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // Reflection and HandleMessage, with nothing thrown leaving; false when
     // an exception was stopped.
@@ -85,9 +93,15 @@ private:
     void Unbind();
     // Unbinds after WM_NCDESTROY and calls OnFinalDestroy inside the guard.
     void FinalDestroy(HWND wnd, UINT msg);
+    // After WM_NCDESTROY: FinalDestroy when self is still the window's object.
+    static void EndOfWindow(HWND wnd, UINT msg, Window* self);
 
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;
+    // A subclassed window's procedure below ours, and whether the window was
+    // an ANSI one before our wide procedure made it Unicode.
+    WNDPROC previous_ = nullptr;
+    bool wasAnsi_ = false;
 };
 
 // A window's rectangle in screen coordinates.
