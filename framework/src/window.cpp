@@ -16,6 +16,15 @@ bool OursOnTop(HWND wnd, WNDPROC ours) {
     return ::GetWindowLongPtrW(wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours);
 }
 
+// Whether a procedure the system handed back is a function in a loaded module,
+// not a handle it made for a procedure of the other character set.
+bool IsModuleCode(WNDPROC proc) {
+    HMODULE module = nullptr;
+    return ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                reinterpret_cast<LPCWSTR>(proc), &module) &&
+           module;
+}
+
 }  // namespace
 
 Window::~Window() {
@@ -68,14 +77,17 @@ bool Window::Subclass(HWND wnd) {
     if (hwnd_ || !wnd || FromHandle(wnd)) return false;
     // Our procedure may still be in the chain, a pass-through since an
     // earlier object let go under another subclasser: it serves this one.
-    if (!Binder().Adopt(wnd, this, &previous_)) {
+    if (!Binder().Adopt(wnd, this, &previous_, &wasAnsi_)) {
         wasAnsi_ = !::IsWindowUnicode(wnd);
         ::SetLastError(0);
         const LONG_PTR previous = ::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc));
         if (!previous && ::GetLastError()) return false;
         previous_ = reinterpret_cast<WNDPROC>(previous);
-        Binder().Bind(wnd, this, previous_);
+        Binder().Bind(wnd, this, previous_, wasAnsi_);
     }
+    // Under Wine CallWindowProcW is a dispatch of its own, as dear as the
+    // control's answer to a simple message; a function needs no conversion.
+    callDirect_ = IsModuleCode(previous_);
     hwnd_ = wnd;
     subclassed_ = true;
     return true;
@@ -84,7 +96,13 @@ bool Window::Subclass(HWND wnd) {
 void Window::Unsubclass() {
     if (!hwnd_ || !subclassed_) return;
     if (OursOnTop(hwnd_, SubclassProc)) {
-        ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        // In the window's own character set: a class with procedures of both
+        // (the system's controls) takes the setter's.
+        const auto previous = reinterpret_cast<LONG_PTR>(previous_);
+        if (wasAnsi_)
+            ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, previous);
+        else
+            ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, previous);
         Binder().Erase(hwnd_);
     } else {
         // Putting ours back would cut out whoever subclassed above us.
@@ -128,7 +146,8 @@ LRESULT Window::DefaultMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // The system answers from the window's character set, which our wide
     // procedure changed: a child made later would send wide notifications.
     if (msg == WM_NOTIFYFORMAT && lParam == NF_QUERY && wasAnsi_) return NFR_ANSI;
-    return ::CallWindowProcW(previous_, hwnd_, msg, wParam, lParam);
+    return callDirect_ ? previous_(hwnd_, msg, wParam, lParam)
+                       : ::CallWindowProcW(previous_, hwnd_, msg, wParam, lParam);
 }
 
 bool Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -22,6 +22,8 @@ public:
         T* object = nullptr;
         // A subclassed window's procedure below ours; null for a window of our class.
         WNDPROC previous = nullptr;
+        // Whether the subclassed window was an ANSI one before ours.
+        bool wasAnsi = false;
     };
 
     static WindowBinder& Get() {
@@ -40,21 +42,22 @@ public:
 
     T* ObjectOf(HWND wnd) const { return Find(wnd).object; }
 
-    void Bind(HWND wnd, T* object, WNDPROC previous = nullptr) {
+    void Bind(HWND wnd, T* object, WNDPROC previous = nullptr, bool wasAnsi = false) {
         ::AcquireSRWLockExclusive(&lock_);
-        map_[wnd] = Binding{object, previous};
+        map_[wnd] = Binding{object, previous, wasAnsi};
         ::ReleaseSRWLockExclusive(&lock_);
     }
 
     // Gives a pass-through entry (our procedure still in the chain, no object)
     // a new object; false when there is none.
-    bool Adopt(HWND wnd, T* object, WNDPROC* previous) {
+    bool Adopt(HWND wnd, T* object, WNDPROC* previous, bool* wasAnsi) {
         ::AcquireSRWLockExclusive(&lock_);
         const auto it = map_.find(wnd);
         const bool adopted = it != map_.end() && !it->second.object && it->second.previous;
         if (adopted) {
             it->second.object = object;
             *previous = it->second.previous;
+            *wasAnsi = it->second.wasAnsi;
         }
         ::ReleaseSRWLockExclusive(&lock_);
         return adopted;

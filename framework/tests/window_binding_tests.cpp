@@ -270,6 +270,30 @@ TEST(WindowBinding, ASubclassedUnicodeControlKeepsItsText) {
     ::DestroyWindow(edit);
 }
 
+TEST(WindowBinding, ASubclassedWindowStillAsksForTheNotificationsOfItsCharacterSet) {
+    // Controls made in it later ask it which notifications to send.
+    struct Case {
+        const char* name;
+        bool unicode;
+        LRESULT format;
+    };
+    const Case cases[] = {{"an ANSI window", false, NFR_ANSI}, {"a Unicode window", true, NFR_UNICODE}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND wnd = c.unicode ? MakeEdit()
+                             : ::CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
+                                                 ::GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(wnd, nullptr);
+        ASSERT_EQ(::IsWindowUnicode(wnd) != FALSE, c.unicode);
+        TextCounter ours;
+        ASSERT_TRUE(ours.Subclass(wnd));
+        EXPECT_EQ(::SendMessageA(wnd, WM_NOTIFYFORMAT, 0, NF_QUERY), c.format);
+        ours.Unsubclass();
+        EXPECT_EQ(::IsWindowUnicode(wnd) != FALSE, c.unicode) << "the previous procedure is back";
+        ::DestroyWindow(wnd);
+    }
+}
+
 class AnsweringWindow : public fw::Window {
 public:
     explicit AnsweringWindow(LRESULT answer) : answer_(answer) {}

@@ -102,6 +102,8 @@ private:
     // an ANSI one before our wide procedure made it Unicode.
     WNDPROC previous_ = nullptr;
     bool wasAnsi_ = false;
+    // previous_ is a function, called without CallWindowProcW.
+    bool callDirect_ = false;
 };
 
 // A window's rectangle in screen coordinates.
