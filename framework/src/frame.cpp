@@ -20,20 +20,10 @@ constexpr char kViewClass[] = "fw.View";
 
 }  // namespace
 
-FrameWindow* FrameOf(HWND wnd) {
-    for (HWND w = wnd ? ::GetParent(wnd) : nullptr; w; w = ::GetParent(w))
-        if (auto* frame = dynamic_cast<FrameWindow*>(Window::FromHandle(w))) return frame;
-    return nullptr;
-}
-
 bool View::CreateView(HWND parent, UINT id, const RECT& rc) {
     RegisterClass(kViewClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     return Create(kViewClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, rc.left,
                   rc.top, rc.right - rc.left, rc.bottom - rc.top, parent, id);
-}
-
-FrameWindow* View::ParentFrame() const {
-    return FrameOf(hwnd());
 }
 
 LRESULT View::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -61,20 +51,19 @@ void FrameWindow::InitialUpdate() {
     if (!activeView_ && !views_.empty()) activeView_ = views_.front();
 }
 
-bool FrameWindow::RouteUpdate(CommandUI& ui) {
+CommandTarget* FrameWindow::Claimer(CommandUI& ui) {
     CommandTarget* targets[] = {activeView_, document_, this, app_};
     for (CommandTarget* target : targets)
-        if (target && target->UpdateCommand(ui)) return true;
-    return false;
+        if (target && target->UpdateCommand(ui)) return target;
+    return nullptr;
 }
+
+bool FrameWindow::RouteUpdate(CommandUI& ui) { return Claimer(ui) != nullptr; }
 
 bool FrameWindow::RouteCommand(UINT id) {
     CommandUI ui(id);
-    if (!RouteUpdate(ui) || !ui.Enabled()) return false;
-    CommandTarget* targets[] = {activeView_, document_, this, app_};
-    for (CommandTarget* target : targets)
-        if (target && target->HandleCommand(id)) return true;
-    return false;
+    CommandTarget* claimer = Claimer(ui);
+    return claimer && ui.Enabled() && claimer->HandleCommand(id);
 }
 
 bool FrameWindow::UpdateCommand(CommandUI& ui) {

@@ -23,6 +23,8 @@ struct Claims {
     std::vector<UINT> claimed;
     std::vector<UINT> disabled;
     std::vector<std::string>* log;
+    // Commands its HandleCommand would run without claiming them.
+    std::vector<UINT> wouldRun = {};
 
     bool Update(fw::CommandUI& ui) const {
         for (UINT id : claimed)
@@ -34,7 +36,9 @@ struct Claims {
         return false;
     }
     bool Run(UINT id) const {
-        if (std::find(claimed.begin(), claimed.end(), id) == claimed.end()) return false;
+        if (std::find(claimed.begin(), claimed.end(), id) == claimed.end() &&
+            std::find(wouldRun.begin(), wouldRun.end(), id) == wouldRun.end())
+            return false;
         log->push_back(name + ":" + std::to_string(id));
         return true;
     }
@@ -131,6 +135,28 @@ TEST(Frame, AnUnclaimedOrDisabledCommandNeverRuns) {
     ::SendMessageA(f.frame.hwnd(), WM_COMMAND, kNobody, 0);
     EXPECT_FALSE(f.frame.RouteCommand(kDisabled));
     EXPECT_TRUE(f.log.empty());
+}
+
+TEST(Frame, TheTargetThatClaimsACommandIsTheOneThatRunsIt) {
+    RoutingFixture f;
+    // The view comes first in the routing and would run them, but claims neither.
+    f.view->claims.wouldRun = {kDocCmd, kAppCmd};
+    EXPECT_TRUE(f.frame.RouteCommand(kDocCmd));
+    ::SendMessageA(f.frame.hwnd(), WM_COMMAND, MAKEWPARAM(kAppCmd, 1), 0);
+    EXPECT_EQ(f.log, (std::vector<std::string>{"doc:40002", "app:40004"}));
+}
+
+TEST(Frame, AViewHoldsTheFrameThatAddedIt) {
+    RoutingFixture f;
+    EXPECT_EQ(f.view->ParentFrame(), &f.frame);
+    ::SendMessageA(f.other->hwnd(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(f.frame.ActiveView(), f.other) << "a view's focus makes it active in its frame";
+    // A view inside the frame's window that the frame never added has none.
+    TestView stray;
+    ASSERT_TRUE(stray.CreateView(f.frame.splitter.hwnd(), 0xE9F0, RECT{0, 0, 10, 10}));
+    EXPECT_EQ(stray.ParentFrame(), nullptr);
+    ::SendMessageA(stray.hwnd(), WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(f.frame.ActiveView(), f.other);
 }
 
 TEST(Frame, MenusOpenWithTheStateTheirClaimersGive) {

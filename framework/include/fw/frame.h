@@ -1,8 +1,8 @@
 // Document, views and the frame that holds them. A frame routes every
 // command (menu, accelerator, toolbar button) through the active view, the
 // document, itself and the application, in that order; the first target that
-// claims the command sets its state, and a command that is unclaimed or
-// disabled never runs. Menus are brought up to date when they open, toolbars
+// claims the command sets its state and is the one that runs it, and a command
+// that is unclaimed or disabled never runs. Menus are brought up to date when they open, toolbars
 // and the status bar's key panes in the loop's idle step.
 #pragma once
 
@@ -26,7 +26,9 @@ public:
 
 // A pane's window. Views are made by their splitter (or frame), receive
 // OnInitialUpdate once every view exists, and tell their frame when they get
-// the focus or a click, which makes them the active view.
+// the focus or a click, which makes them the active view. A view knows its
+// frame from the frame's AddView: focus and clicks are too frequent to look
+// for it among the ancestors.
 class View : public Window, public CommandTarget {
 public:
     // Makes the view's window as a child of parent with the pane's id.
@@ -35,13 +37,17 @@ public:
 
     void SetDocument(Document* doc) noexcept { document_ = doc; }
     Document* GetDocument() const noexcept { return document_; }
-    FrameWindow* ParentFrame() const;
+    // The frame that added the view, or null.
+    FrameWindow* ParentFrame() const noexcept { return frame_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    friend class FrameWindow;
+
     Document* document_ = nullptr;
+    FrameWindow* frame_ = nullptr;
 };
 
 class FrameWindow : public Window, public CommandTarget {
@@ -65,15 +71,20 @@ public:
     View* ActiveView() const noexcept { return activeView_; }
     // The application: last in the routing.
     void SetAppTarget(CommandTarget* app) noexcept { app_ = app; }
-    // The views of the panes, in pane order, for F6 and the initial update.
-    void AddView(View* view) { views_.push_back(view); }
+    // The views of the panes, in pane order, for F6 and the initial update;
+    // each view holds this frame from here.
+    void AddView(View* view) {
+        view->frame_ = this;
+        views_.push_back(view);
+    }
     const std::vector<View*>& Views() const { return views_; }
 
     // Every view's OnInitialUpdate; the first view becomes active.
     void InitialUpdate();
 
     bool RouteUpdate(CommandUI& ui);
-    // Runs the command when it is claimed and enabled; true when it ran.
+    // Runs the command in the target that claims it, when that one enables
+    // it; true when it ran.
     bool RouteCommand(UINT id);
 
     // For the message loop: the frame's accelerators; true when consumed.
@@ -110,6 +121,8 @@ protected:
     bool HandleCommand(UINT id) override;
 
 private:
+    // The first target in the routing order that claims ui's command, which sets its state.
+    CommandTarget* Claimer(CommandUI& ui);
     void UpdateMenu(HMENU menu);
     void UpdateIndicators();
     void ActivateNextPane(bool previous);
@@ -125,8 +138,5 @@ private:
     std::vector<const ToolBar*> toolBars_;
     bool showingPrompt_ = false;
 };
-
-// The frame that holds a window: the first ancestor that is one.
-FrameWindow* FrameOf(HWND wnd);
 
 }  // namespace fw
