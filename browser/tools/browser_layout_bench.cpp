@@ -162,6 +162,6 @@ int main(int argc, char** argv) {
                 b > 0 ? l / b : -1.0);
     std::printf("real resize:  median %.2f ms (region rebuild %.2f ms, repaint %.2f ms)\n", Median(resize),
                 Median(region), Median(repaint));
-    std::printf("skin change:  median %.2f ms over %d rounds (aim: under 300 ms)\n", Median(change), rounds);
+    std::printf("skin change:  median %.2f ms over %d rounds (aim: under 150 ms)\n", Median(change), rounds);
     return 0;
 }

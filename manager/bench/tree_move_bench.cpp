@@ -2,7 +2,7 @@
 // lists, into another folder with MoveItem (copy, group lines, delete of the
 // source tree), next to plain CopyFileA and DeleteFileA of the same files and
 // RemoveDirectoryA; and the cost of one CanDrop on that tree, which must read
-// no disk since a drag asks it for each new target. Aim: the move under 3 s.
+// no disk since a drag asks it for each new target. Aim: the move under 1.2 times the raw copies and deletes.
 #include "LeftView.h"
 #include "MainFrame.h"
 #include "NimbApp.h"
@@ -190,11 +190,11 @@ int main() {
     const double move = Median(moves), refresh = Median(refreshes), raw = Median(raws);
     std::printf(
         "MoveItem of folder Big (%d links, %d of them in a group) into Archive: %.3f s "
-        "(median of %d, fresh fixture each; aim: under 3 s)\n",
+        "(median of %d, fresh fixture each)\n",
         kLinks, (kLinks + kMemberStep - 1) / kMemberStep, move, kRuns);
     std::printf("then the drop's rebuild of Archive's children: %.3f s\n", refresh);
     std::printf("raw CopyFileA + DeleteFileA of the %d files and RemoveDirectoryA: %.3f s\n", kLinks, raw);
-    std::printf("ratio MoveItem / raw: %.1f\n", move / raw);
+    std::printf("ratio MoveItem / raw: %.2f (aim: under 1.2)\n", move / raw);
 
     // CanDrop on the tree with the 1,000 links; the folder case compares every child of Big.
     fixture.Reset();
