@@ -1,7 +1,22 @@
 # Sourced: configures and builds one configuration.
 #   build_config <root> <build-folder> <toolchain-file> [cmake option...] [-- target...]
+#   configure_config <root> <build-folder> <toolchain-file> [cmake option...]
 # One build at a time in a folder: a second run waits for the first. The
-# compiler's lines are left out; what is finished is shown as it happens.
+# compiler's lines are left out; each file is named as its compile starts
+# (some take minutes on a busy machine), each finished target once done.
+
+configure_config() {
+    local root=$1 dir=$2 toolchain=$3
+    shift 3
+    mkdir -p "$(dirname "$dir")"
+    (
+        exec 9>"$dir.lock"
+        flock 9
+        cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DCMAKE_BUILD_TYPE=Release \
+            "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
+    )
+}
+
 build_config() {
     local root=$1 dir=$2 toolchain=$3
     shift 3
@@ -25,7 +40,9 @@ build_config() {
         cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DCMAKE_BUILD_TYPE=Release \
             "${options[@]}" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; exit 1; }
         cmake --build "$dir" -j"$(nproc)" "${targets[@]}" 2>&1 |
-            awk '/^\[ *[0-9]+%\]/ { if (/Built target/) { print; fflush() } next } { print; fflush() }'
+            awk '/^\[ *[0-9]+%\] Building / { f = $NF; sub(/\.(obj|o)$/, "", f); sub(/CMakeFiles\/[^\/]*\.dir\//, "", f)
+                                               print substr($0, 1, index($0, "]")) " compiling " f; fflush(); next }
+                 /^\[ *[0-9]+%\]/ { if (/Built target/) { print; fflush() } next } { print; fflush() }'
         exit "${PIPESTATUS[0]}"
     )
 }

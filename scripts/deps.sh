@@ -6,6 +6,9 @@ packages=(
     cmake make python3 g++
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
     wine wine64 wine64-tools
+    # Wine's own fonts, which a plain install of wine recommends: without them
+    # dialogs and frames lay out on fallback fonts that users never see.
+    fonts-wine fonts-liberation
     xvfb xauth xdotool imagemagick x11-utils
     googletest
 )
