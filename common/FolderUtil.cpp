@@ -112,6 +112,13 @@ ErrorCode CFolderUtil::ListFiles(const std::string& folder, const std::string& e
     return any ? kErrNone : kErrNoFile;
 }
 
+ErrorCode CFolderUtil::CreateProgramFolders() const {
+    ErrorCode result = kErrNone;
+    for (const char* folder : {AppConstants::kLinks, AppConstants::kGroups, AppConstants::kTemplates})
+        if (const ErrorCode rc = CreatePath(programFolder_, folder); rc != kErrNone) result = rc;
+    return result;
+}
+
 ErrorCode CFolderUtil::CreatePath(const std::string& base, const std::string& relative) const {
     const std::string full = JoinPath(base, relative);
     // Folders are created from the program folder down; a path elsewhere from its root down.

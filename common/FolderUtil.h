@@ -34,6 +34,11 @@ public:
     // Creates every missing folder of base\relative; 0 or 31.
     ErrorCode CreatePath(const std::string& base, const std::string& relative) const;
 
+    // Creates the program folder's Links, Groups and Templates when missing,
+    // so that the first command adding to one finds it; 0, or 31 when one
+    // could not be made (the others are still tried).
+    ErrorCode CreateProgramFolders() const;
+
     // Deletes a link folder tree (its link files and emptied folders) or a
     // group; 0, or 32 when relative is absolute or climbs out of base (".."),
     // when nothing is touched. The Links and Groups roots themselves stay. A

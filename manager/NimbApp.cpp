@@ -1,6 +1,7 @@
 #include "NimbApp.h"
 
 #include "AppConstants.h"
+#include "FolderUtil.h"
 #include "MainFrame.h"
 #include "NimbDoc.h"
 #include "RegSettings.h"
@@ -77,6 +78,9 @@ bool CNimbApp::InitInstance() {
 
     // The log is new before the frame is made, so what the frame reports stays in it.
     m_errorHandler.CreateLog(programFolder_);
+    // Add Folder and the group commands write into these without making them;
+    // one that cannot be made is reported by the command that needs it.
+    CFolderUtil(programFolder_).CreateProgramFolders();
 
     document_ = std::make_unique<CNimbDoc>(*this);
     document_->OnNewDocument();

@@ -98,6 +98,25 @@ TEST(TreeEditProgram, NewFoldersGroupsAndLinksAreNamedInPlace) {
     EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
+TEST(TreeEditProgram, AFreshInstallAddsAFolderAndAGroupAtOnce) {
+    ProgramFixture f;  // a program folder with the programs alone: no Links, Groups or Templates yet
+    Session s(f.dir);
+    ASSERT_TRUE(s.frame);
+    testsupport::BoxAnswerer boxes(s.pid);
+
+    s.Select({"Links"});
+    s.Command(ID_ADD_FOLDER);
+    ASSERT_TRUE(s.TypeName("First"));
+    EXPECT_TRUE(fw::FolderExists(f.dir / "Links\\First"));
+    s.Select({"Groups"});
+    s.Command(ID_ADD_FOLDER);
+    ASSERT_TRUE(s.TypeName("Trips"));
+    EXPECT_TRUE(f.dir.Exists("Groups\\Trips.vsg"));
+    EXPECT_TRUE(fw::FolderExists(f.dir / "Templates"));
+    for (const testsupport::SeenBox& box : boxes.Boxes()) ADD_FAILURE() << "a box: " << box.text;
+    EXPECT_EQ(f.dir.ReadFile("Err.log"), "");
+}
+
 TEST(TreeEditProgram, RenamesRefuseDuplicatesAndCarryTheGroupLines) {
     ProgramFixture f;
     f.dir.MakeFolder("Links\\abc\\Inner");
