@@ -20,6 +20,10 @@ inline constexpr char kDefaultSkinDescription[] = "This is the Default Skin.";
 inline constexpr char kManagerTitle[] = "Vessa Manager";
 inline constexpr char kRegistryRoot[] = "SOFTWARE\\Corvane Global\\Vessa";
 inline constexpr char kManagerExe[] = "VessaMgr.exe";
+// The box when a launch finds no browser beside the program.
+inline constexpr char kBrowserMissingText[] =
+    "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this Vessa "
+    "Manager program";
 inline constexpr char kLinkExt[] = "vsl";
 inline constexpr char kGroupExt[] = "vsg";
 inline constexpr char kTemplateExt[] = "vst";

@@ -7,6 +7,7 @@
 #include "RegSettings.h"
 
 #include "fw/com.h"
+#include "fw/msgbox.h"
 
 #include <objbase.h>
 #include <shellapi.h>
@@ -130,6 +131,11 @@ void LaunchThreadProc(LaunchJob job) {
         // The browser's parser takes the rest of the line as the path: no quotes.
         const std::string parameters = "-f " + path;
         const INT_PTR started = StartFolderProgram(job.folder, AppConstants::kBrowserExe, parameters);
+        if (started == SE_ERR_FNF) {
+            // The rest of the request would fail the same way: one box for it all.
+            fw::ShowMessageBox(AppConstants::kBrowserMissingText, MB_OK);
+            break;
+        }
         if (started <= 32) continue;  // no browser will ever raise the counter
 
         WaitForBrowserID(

@@ -4,7 +4,9 @@
 #include "RegSettings.h"
 
 #include "fw/file.h"
+#include "fw/msgbox.h"
 #include "fw/registry.h"
+#include "testsupport/box_answerer.h"
 #include "testsupport/reg_test_util.h"
 #include "testsupport/registry_scratch.h"
 #include "testsupport/temp_program_folder.h"
@@ -296,16 +298,23 @@ TEST(LinkLauncher, OverlappingLaunchesEndWithTheUsersSettings) {
     ExpectSettings(ReadPageSettings(), kUserSettings, "after both launches");
 }
 
-TEST(LinkLauncher, MissingBrowserProgramWaitsForNothing) {
+TEST(LinkLauncher, MissingBrowserProgramSaysSoOnceAndWaitsForNothing) {
     LaunchFixture f(false);
     f.SetUserSettings();
     const CURLEntry one = f.AddLink("", "Courier New", 101, 0);
     const CURLEntry two = f.AddLink("", "Tahoma", 105, 0);
+    fw::SetProgramName("VessaMgr");
+    testsupport::BoxAnswerer boxes;
     CLinkLauncherDlg launcher(nullptr, kManagerLauncherTemplate, kManagerPollLimit);
     const DWORD start = ::GetTickCount();
     ASSERT_TRUE(Finished(launcher.Launch(f.dir.Path(), {one, two})));
     EXPECT_LT(::GetTickCount() - start, 4000u) << "no handshake can come from a program that did not start";
     ExpectSettings(ReadPageSettings(), kUserSettings, "after the launch");
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << "one box for the whole request";
+    EXPECT_EQ(boxes.Boxes()[0].caption, "VessaMgr");
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this Vessa "
+              "Manager program");
 }
 
 }  // namespace
