@@ -30,6 +30,34 @@ AdProxy ParseAdProxy(std::string_view text) {
     return proxy;
 }
 
+namespace {
+
+constexpr char kAdClientLibrary[] = "twad.dll";
+using ConfigSystemProc = decltype(&QD_UtilConfigSystem);
+ConfigSystemProc g_configSystem = nullptr;
+
+bool LoadFrom(const std::string& path) {
+    if (g_configSystem) return true;
+    // Never freed: the vendor's client may keep threads of its own in it.
+    HMODULE library = ::LoadLibraryA(path.c_str());
+    if (!library) return false;
+    g_configSystem = reinterpret_cast<ConfigSystemProc>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "QD_UtilConfigSystem")));
+    if (!g_configSystem) ::FreeLibrary(library);
+    return g_configSystem != nullptr;
+}
+
+}  // namespace
+
+bool LoadAdClientLibrary(const std::string& programFolder) {
+    return LoadFrom(programFolder + "\\" + kAdClientLibrary);
+}
+
+std::string AdClientMissingText(const std::string& programFolder) {
+    return std::string("Failed to load ") + kAdClientLibrary + ". Please ensure that " + kAdClientLibrary +
+           " is located in the program folder " + programFolder + ".";
+}
+
 BOOL ConfigureAdClient() {
     // The process-wide proxy option; the texts follow the structure in the buffer.
     std::vector<char> buffer(4096, 0);
@@ -47,7 +75,8 @@ BOOL ConfigureAdClient() {
     const AdProxy proxy = ParseAdProxy(std::string_view(server, length));
     if (proxy.host.empty()) return TRUE;
 
+    if (!LoadFrom(kAdClientLibrary)) return FALSE;
     TwadProxyRecord record{kTwadProxyKind, proxy.host.c_str(), proxy.port, {}};
-    return QD_UtilConfigSystem(AppConstants::kProductName, kAdApplicationKey, kAdConfigNumber, &record) == 0 ? TRUE
+    return g_configSystem(AppConstants::kProductName, kAdApplicationKey, kAdConfigNumber, &record) == 0 ? TRUE
                                                                                                              : FALSE;
 }

@@ -22,6 +22,16 @@ struct AdProxy {
 // last ":", the port read as strtol reads it.
 AdProxy ParseAdProxy(std::string_view proxyServer);
 
+// twad.dll is loaded from the program folder at start, not by the system's
+// loader: a loader that cannot find it ends the process before anything is
+// shown, and only a debugger learns why. True when the library and its one
+// function are there; the library then stays loaded for the process.
+bool LoadAdClientLibrary(const std::string& programFolder);
+
+// The box shown when LoadAdClientLibrary fails.
+std::string AdClientMissingText(const std::string& programFolder);
+
 // TRUE when no call was needed or the call succeeded; FALSE when the
-// settings could not be read or the library refused.
+// settings could not be read, the library is missing or it refused. Without
+// an earlier LoadAdClientLibrary the library is looked for by name.
 BOOL ConfigureAdClient();

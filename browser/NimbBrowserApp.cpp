@@ -1,5 +1,7 @@
 #include "NimbBrowserApp.h"
 
+#include "AdClient.h"
+
 #include "NimbBrowserDlg.h"
 #include "NimbBrowserDlgAutoProxy.h"
 #include "resource.h"
@@ -50,6 +52,11 @@ CNimbBrowserApp::~CNimbBrowserApp() = default;
 
 int CNimbBrowserApp::InitInstance() {
     fw::SetProgramName(AppConstants::kProductName);
+    // The program always came with the library: without it, say where it belongs.
+    if (!LoadAdClientLibrary(programFolder_)) {
+        fw::ShowMessageBox(AdClientMissingText(programFolder_), MB_OK | MB_ICONSTOP);
+        return 1;
+    }
     fw::OleApartment ole;
     if (!ole) {
         char text[256] = {};

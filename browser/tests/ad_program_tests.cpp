@@ -33,6 +33,7 @@ public:
         WaitForWindow();
     }
     size_t boxes() const { return boxes_ ? boxes_->Boxes().size() : 0; }
+    std::vector<testsupport::SeenBox> seen() const { return boxes_ ? boxes_->Boxes() : std::vector<testsupport::SeenBox>{}; }
 
 private:
     std::unique_ptr<testsupport::BoxAnswerer> boxes_;
@@ -160,7 +161,7 @@ TEST_F(AdProgram, AMissingBannerLeavesItsPlaceEmpty) {
     EXPECT_TRUE(logs.Banner().empty());
 }
 
-TEST_F(AdProgram, WithoutTwadDllTheProgramRefusesToStart) {
+TEST_F(AdProgram, WithoutTwadDllTheProgramSaysWhereItBelongsAndEnds) {
     ASSERT_TRUE(::DeleteFileA((dir / "twad.dll").c_str()));
     UserProxy proxy(1, std::string("127.0.0.1:3128"));
     Browser browser(dir, "about:blank");
@@ -171,6 +172,11 @@ TEST_F(AdProgram, WithoutTwadDllTheProgramRefusesToStart) {
     ::GetExitCodeProcess(browser.process(), &code);
     EXPECT_NE(code, 0u);
     EXPECT_TRUE(logs.Banner().empty());
+    const auto seen = browser.seen();
+    ASSERT_EQ(seen.size(), 1u) << "a box says why";
+    EXPECT_EQ(seen[0].caption, "Vessa");
+    EXPECT_EQ(seen[0].text, "Failed to load twad.dll. Please ensure that twad.dll is located in the program folder " +
+                                dir.Path() + ".");
 }
 
 }  // namespace
