@@ -22,8 +22,9 @@ std::string SystemErrorText(DWORD error) {
 
 void CErrorLog::CreateLog(const std::string& folder) {
     logPath_ = folder + "\\" + AppConstants::kErrLogFile;
+    // The box names the file: a folder the user cannot write to is the usual cause.
     if (!fw::WriteWholeFile(logPath_, {}))
-        fw::ShowMessageBox("Fatal error occurred when trying to create file", MB_OK | MB_ICONEXCLAMATION);
+        fw::ShowMessageBox("Fatal error occurred when trying to create file\n" + logPath_, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CErrorLog::InRange(int code, int low, int high) {

@@ -142,4 +142,15 @@ TEST(ErrorLog, LogFailuresShowTheirBoxes) {
     EXPECT_EQ(answerer.Boxes().size(), 3u);
 }
 
+TEST(ErrorLog, ALogThatCannotBeCreatedIsNamedInItsBox) {
+    TempProgramFolder dir;
+    BoxAnswerer answerer;
+    // A folder the log cannot go into (under Wine as root, read-only bits are not enforced).
+    const std::string folder = dir / "not there";
+    CErrorHandler handler;
+    handler.CreateLog(folder);
+    ASSERT_TRUE(answerer.WaitForBoxes(1));
+    EXPECT_EQ(answerer.Boxes()[0].text, "Fatal error occurred when trying to create file\n" + folder + "\\Err.log");
+}
+
 }  // namespace
