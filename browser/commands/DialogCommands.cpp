@@ -6,6 +6,7 @@
 
 #include "AppConstants.h"
 #include "StringUtil.h"
+#include "TypedAddress.h"
 
 #include "fw/msgbox.h"
 
@@ -40,7 +41,7 @@ void CNimbBrowserDlg::NavigateTo(const std::string& address) {
 }
 
 void CNimbBrowserDlg::OnOK() {
-    address_ = ItemText(IDC_ADDRESS);
+    address_ = CompleteTypedAddress(ItemText(IDC_ADDRESS));
     NavigateTo(address_);
 }
 
