@@ -102,7 +102,14 @@ void CNimbBrowserDlg::OnBeforeNavigate2(const fw::DispArgs& args) {
     // The name of the page being left.
     SetItemText(IDC_TITLE, browser_.GetLocationName());
     // A navigation of the whole window, not of a frame inside it.
-    if (args.String(3).empty()) addressUnedited_ = true;
+    if (!args.String(3).empty()) return;
+    addressUnedited_ = true;
+    // The address box follows the page gone to here, HOME's as much as a
+    // typed one: Wine's control never sends the completion or title events
+    // after it, and Add Favorite stores what the box shows.
+    const std::string url = args.String(1);
+    if (!url.empty() && ItemText(IDC_ADDRESS) != url) SetItemText(IDC_ADDRESS, url);
+    address_ = ItemText(IDC_ADDRESS);
 }
 
 void CNimbBrowserDlg::OnTitleChange(const std::string& title) {

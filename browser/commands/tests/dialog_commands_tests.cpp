@@ -9,6 +9,7 @@
 #include "AppConstants.h"
 #include "MainMenu.h"
 #include "RegSettings.h"
+#include "TypedAddress.h"
 
 #include "testsupport/message_sequence.h"
 #include "testsupport/box_answerer.h"
@@ -16,6 +17,7 @@
 
 #include "fw/com.h"
 #include "fw/event_sink.h"
+#include "fw/registry.h"
 
 #include <exdisp.h>
 #include <gtest/gtest.h>
@@ -464,6 +466,79 @@ TEST_F(Commands, GoWithAnEmptyAddressGoesNowhere) {
     Command(IDOK);
     EXPECT_TRUE(TakeCallIds().empty());
     EXPECT_FALSE(Dlg().IsHistoryAddPending());
+}
+
+TEST(TypedAddress, AnAddressWithoutASchemeGetsHttp) {
+    const std::string existing = "C:\\here";
+    const auto exists = [&](const std::string& path) { return path == existing; };
+    const struct {
+        const char* typed;
+        const char* goesTo;
+    } cases[] = {
+        {"127.0.0.1:8731/index.html", "http://127.0.0.1:8731/index.html"},
+        {"www.example.com", "http://www.example.com"},
+        {"localhost:8080/", "http://localhost:8080/"},
+        {"example.com/a:b", "http://example.com/a:b"},
+        {"http://127.0.0.1/", "http://127.0.0.1/"},
+        {"HTTPS://secure.example.com", "HTTPS://secure.example.com"},
+        {"ftp://files.example.com", "ftp://files.example.com"},
+        {"about:blank", "about:blank"},
+        {"mailto:someone@example.com", "mailto:someone@example.com"},
+        {"javascript:void(0)", "javascript:void(0)"},
+        {"C:\\here", "C:\\here"},                  // an existing folder stays a path
+        {"C:\\not\\here", "http://C:\\not\\here"},  // a path that names nothing is no file to open
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CompleteTypedAddress(c.typed, exists), c.goesTo) << c.typed;
+}
+
+TEST_F(Commands, GoAndEnterGiveATypedAddressWithoutASchemeHttp) {
+    Start();
+    const std::string url = pagetest::ClosedLoopbackUrl("/typed");
+    ASSERT_EQ(url.rfind("http://", 0), 0u);
+    for (bool enter : {false, true}) {
+        befores.clear();
+        Dlg().SetItemText(IDC_ADDRESS, url.substr(7));
+        if (enter)
+            Command(IDOK);
+        else
+            Click(IDC_GO);
+        ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000)) << (enter ? "Enter" : "GO");
+        EXPECT_EQ(befores.front(), url);
+        EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), url) << "the box shows where it went";
+    }
+    // An existing local folder is opened as it is.
+    const std::string folder = browser->dir.Path();
+    befores.clear();
+    Dlg().SetItemText(IDC_ADDRESS, folder);
+    Click(IDC_GO);
+    ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000));
+    EXPECT_NE(befores.front().rfind("http://", 0), 0u) << befores.front();
+}
+
+// Wine's control sends BeforeNavigate2 for HOME (and for any navigation of
+// its own) but never NavigateComplete2 or TitleChange: the address box, and
+// with it what Add Favorite stores, follows the page gone to.
+TEST_F(Commands, TheAddressFollowsHomeAndWhatAddFavoriteStoresWithIt) {
+    regtest::SavedKey main{HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main"};
+    const std::string home = pagetest::ClosedLoopbackUrl("/home");
+    fw::RegKey key = fw::CreateKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main", KEY_SET_VALUE);
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(fw::WriteString(key.get(), "Start Page", home));
+    Start();
+    ASSERT_NE(Dlg().ItemText(IDC_ADDRESS), home);
+    befores.clear();
+    Click(IDC_HOME);
+    ASSERT_TRUE(PumpUntil([&] { return !befores.empty(); }, 10000)) << "HOME goes somewhere";
+    EXPECT_EQ(befores.front(), home);
+    EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), home);
+    EXPECT_EQ(Dlg().GetAddressText(), home) << "what Add Favorite stores";
+
+    // A frame's navigation inside the page leaves the address alone.
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    ASSERT_EQ(pagetest::SendBeforeNavigate2(Sink(), nullptr, pagetest::ClosedLoopbackUrl("/frame"), "inner", &cancel),
+              S_OK);
+    EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), home);
 }
 
 TEST_F(Commands, HelpPagesStartTheBrowserProgramOrSayItIsMissing) {
