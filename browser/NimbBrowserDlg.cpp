@@ -3,6 +3,7 @@
 #include "NimbBrowserDlg.h"
 
 #include "AppConstants.h"
+#include "LinkWindowPlace.h"
 #include "NimbBrowserDlgAutoProxy.h"
 #include "StringUtil.h"
 #include "DefaultBrowserDlg.h"
@@ -111,8 +112,14 @@ void CNimbBrowserDlg::ShowStartPage() {
     const CURLObject& record = start_.record;
     const URLRect& stored = record.link.windowRect;
     RECT rect{stored.left, stored.top, stored.right, stored.bottom};
-    // An empty or inverted rectangle is no place to open at.
-    if (!start_.linkFileMode || ::IsRectEmpty(&rect)) rect = GetStartWindowRect();
+    // An empty or inverted rectangle is no place to open at: a link storing
+    // none opens where the manager's desktop pane shows it.
+    if (!start_.linkFileMode) {
+        rect = GetStartWindowRect();
+    } else if (::IsRectEmpty(&rect)) {
+        fw::WindowDc screen(nullptr);
+        rect = DefaultLinkWindowRect(::GetDeviceCaps(screen.get(), HORZRES), ::GetDeviceCaps(screen.get(), VERTRES));
+    }
 
     layoutReady_ = true;
     sizeHandled_ = false;
@@ -269,6 +276,16 @@ LRESULT CNimbBrowserDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCPAINT:
         skin_.PaintFrame(hwnd());
         return 0;
+    case WM_NCACTIVATE: {
+        // Wine's default draws the system's sizing frame here without a
+        // WM_NCPAINT (a white line along the skin's bottom edge once a popup
+        // closes). Called with -1 it only notes the state; the skin paints.
+        // Not through Default: the dialog manager would then run it again
+        // with the original argument, after the skin's frame.
+        const LRESULT result = ::DefWindowProcA(hwnd(), msg, wParam, static_cast<LPARAM>(-1));
+        skin_.PaintFrame(hwnd());
+        return result;
+    }
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;

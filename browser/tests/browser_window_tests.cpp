@@ -2,12 +2,14 @@
 #include "browser_test_util.h"
 
 #include "ErrorCodes.h"
+#include "LinkWindowPlace.h"
 #include "RegSettings.h"
 
 #include "testsupport/box_answerer.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -288,7 +290,8 @@ TEST(BrowserWindow, AMinimisedWindowSavesItsNormalRectangle) {
 }
 
 // An inverted rectangle, from a link file or from the registry, is no place to
-// open at: the window opens as without one.
+// open at: the window opens as without one (a link's window where the
+// manager's desktop pane shows a link without a rectangle).
 TEST(BrowserWindow, InvertedStartRectanglesCountAsNone) {
     const RECT inverted{500, 400, 100, 100};
     const RECT expected{0, 0, 796, 568};
@@ -311,7 +314,62 @@ TEST(BrowserWindow, InvertedStartRectanglesCountAsNone) {
     CNimbBrowserDlg dlg(start, errors);
     ASSERT_TRUE(dlg.CreateModeless(nullptr));
     const RECT shown = fw::ScreenRectOf(dlg.hwnd());
-    EXPECT_TRUE(::EqualRect(&shown, &expected)) << "link: " << shown.left << "," << shown.right;
+    const RECT paneDefault{102, 76, 716, 537};  // the desktop pane's default place on 1024 x 768
+    EXPECT_TRUE(::EqualRect(&shown, &paneDefault)) << "link: " << shown.left << "," << shown.top << ","
+                                                   << shown.right << "," << shown.bottom;
+}
+
+// A link storing no rectangle opens where the manager's desktop pane showed
+// it, not where the last browser was closed.
+TEST(BrowserWindow, ALinkWithoutARectangleOpensAtTheDesktopPanesDefaultPlace) {
+    const browsertest::BrowserFolder folder(nullptr);
+    CRegSettings().SaveWindowRect("Vessa", RECT{20, 30, 20 + 796, 30 + 568});
+    CErrorHandler errors;
+    errors.CreateLog(folder.dir.Path());
+    BrowserStart start;
+    start.programFolder = folder.dir.Path();
+    start.record.link.address = kNowhere;
+    start.record.skinName = "vessa";
+    start.linkFileMode = true;
+    CNimbBrowserDlg dlg(start, errors);
+    ASSERT_TRUE(dlg.CreateModeless(nullptr));
+    const RECT shown = fw::ScreenRectOf(dlg.hwnd());
+    const RECT paneDefault = DefaultLinkWindowRect(1024, 768);
+    const RECT spelledOut{102, 76, 716, 537};
+    EXPECT_TRUE(::EqualRect(&paneDefault, &spelledOut));
+    EXPECT_TRUE(::EqualRect(&shown, &paneDefault)) << shown.left << "," << shown.top << "," << shown.right << ","
+                                                   << shown.bottom;
+}
+
+// The sizing frame is drawn from the skin: losing and regaining activation (a
+// popup opening and closing) leaves the frame as the skin painted it, not in
+// the system's frame colours.
+TEST(BrowserWindow, ActivationChangesLeaveTheSkinsFrame) {
+    InProcessBrowser b(kNowhere);
+    const HWND wnd = b.dlg->hwnd();
+    ::ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(testsupport::PumpPosted()) << "what showing the window left queued";
+    const RECT outer = fw::ScreenRectOf(wnd);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    // The frame's rows along the bottom, where the skin's shape reaches into it.
+    auto frameRows = [&] {
+        std::vector<COLORREF> pixels;
+        fw::WholeWindowDc dc(wnd);
+        for (int y = height - 3; y < height; ++y)
+            for (int x = 40; x < width - 40; x += 5) pixels.push_back(::GetPixel(dc.get(), x, y));
+        return pixels;
+    };
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const std::vector<COLORREF> painted = frameRows();
+    ASSERT_NE(std::count(painted.begin(), painted.end(), CLR_INVALID), static_cast<long>(painted.size()))
+        << "some of the bottom frame lies inside the window's shape";
+    for (BOOL active : {FALSE, TRUE}) {
+        ::SendMessageA(wnd, WM_NCACTIVATE, active, 0);
+        const std::vector<COLORREF> now = frameRows();
+        size_t changed = 0;
+        for (size_t i = 0; i < now.size(); ++i) changed += now[i] != painted[i];
+        EXPECT_EQ(changed, 0u) << "pixels of the frame repainted otherwise after WM_NCACTIVATE " << active;
+    }
 }
 
 // The window's own palette change is not answered, or realising would start it again.

@@ -1,5 +1,7 @@
 #include "DesktopGeometry.h"
 
+#include "LinkWindowPlace.h"
+
 #include <algorithm>
 
 namespace desktop {
@@ -29,7 +31,7 @@ Scale ScaleFor(int horzRes, int vertRes) {
 }
 
 RECT DefaultScreenRect(int horzRes, int vertRes) {
-    return RECT{horzRes / 10, vertRes / 10, horzRes * 7 / 10, vertRes * 7 / 10};
+    return DefaultLinkWindowRect(horzRes, vertRes);
 }
 
 RECT ScreenToView(const RECT& screen, const Scale& scale) {

@@ -23,7 +23,8 @@ struct Scale {
 Scale ScaleFor(int horzRes, int vertRes);
 
 // Where a browser opens when its link stores no usable rectangle: a tenth in
-// from the top left, seven tenths of the screen in size (screen pixels).
+// from the top left, seven tenths of the screen in size (screen pixels; the
+// browser's own rule, DefaultLinkWindowRect of common/LinkWindowPlace.h).
 RECT DefaultScreenRect(int horzRes, int vertRes);
 
 // A screen rectangle in model pixels, bounded by kMaxModelSide.
