@@ -205,6 +205,11 @@ private:
     void OnAddressCloseUp();
     void RefreshPage();
     void StopPage();
+    // HOME, BACK and FORWARD: the control picks the address itself, so the
+    // address box takes it from the navigation's BeforeNavigate2.
+    void GoHomePage();
+    void GoBackPage();
+    void GoForwardPage();
     void SetTextSize(int size);
     void ResetSkinSize();
     void ToggleCheckDefaultBrowser();
@@ -326,6 +331,8 @@ private:
     bool animationRunning_ = false;
     bool historyAddPending_ = false;
     bool addressUnedited_ = true;
+    // Set by HOME, BACK and FORWARD until their navigation shows its address.
+    bool addressFollowsNext_ = false;
     std::string pageTitle_;
     // Declared in this order so that events stop first, then the control
     // goes, then the popups close (each popup owns itself).

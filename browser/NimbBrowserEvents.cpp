@@ -104,9 +104,13 @@ void CNimbBrowserDlg::OnBeforeNavigate2(const fw::DispArgs& args) {
     // A navigation of the whole window, not of a frame inside it.
     if (!args.String(3).empty()) return;
     addressUnedited_ = true;
-    // The address box follows the page gone to here, HOME's as much as a
-    // typed one: Wine's control never sends the completion or title events
-    // after it, and Add Favorite stores what the box shows.
+    // HOME, BACK and FORWARD learn their address here: Wine's control never
+    // sends the completion or title events after it, and Add Favorite
+    // stores what the box shows. The window's own navigations (the start,
+    // a typed address) show theirs already; a late report of one must not
+    // overwrite what the user typed since.
+    if (!addressFollowsNext_) return;
+    addressFollowsNext_ = false;
     const std::string url = args.String(1);
     if (!url.empty() && ItemText(IDC_ADDRESS) != url) SetItemText(IDC_ADDRESS, url);
     address_ = ItemText(IDC_ADDRESS);

@@ -41,8 +41,25 @@ void CNimbBrowserDlg::NavigateTo(const std::string& address) {
 }
 
 void CNimbBrowserDlg::OnOK() {
-    address_ = CompleteTypedAddress(ItemText(IDC_ADDRESS));
+    const std::string typed = ItemText(IDC_ADDRESS);
+    address_ = CompleteTypedAddress(typed);
+    if (address_ != typed) SetItemText(IDC_ADDRESS, address_);
     NavigateTo(address_);
+}
+
+void CNimbBrowserDlg::GoHomePage() {
+    addressFollowsNext_ = true;
+    commands_->Navigate().GoHome();
+}
+
+void CNimbBrowserDlg::GoBackPage() {
+    if (backEnabled_) addressFollowsNext_ = true;
+    commands_->Navigate().GoBack(backEnabled_);
+}
+
+void CNimbBrowserDlg::GoForwardPage() {
+    if (forwardEnabled_) addressFollowsNext_ = true;
+    commands_->Navigate().GoForward(forwardEnabled_);
 }
 
 void CNimbBrowserDlg::RefillAddressBox() {
@@ -166,13 +183,13 @@ void CNimbBrowserDlg::OnShortcutKey(UINT vk, bool alt) {
             commands_->Edit().Find();
             break;
         case VK_LEFT:
-            commands_->Navigate().GoBack(backEnabled_);
+            GoBackPage();
             break;
         case VK_RIGHT:
-            commands_->Navigate().GoForward(forwardEnabled_);
+            GoForwardPage();
             break;
         case VK_HOME:
-            commands_->Navigate().GoHome();
+            GoHomePage();
             break;
         default:
             break;
@@ -242,7 +259,7 @@ bool CNimbBrowserDlg::OnCommand(int id, int code, HWND control) {
             edit.Cut();
             break;
         case IDC_HOME:
-            navigate.GoHome();
+            GoHomePage();
             break;
         case IDC_REFRESH:
             RefreshPage();
@@ -251,10 +268,10 @@ bool CNimbBrowserDlg::OnCommand(int id, int code, HWND control) {
             StopPage();
             break;
         case IDC_BACK:
-            navigate.GoBack(backEnabled_);
+            GoBackPage();
             break;
         case IDC_FORWARD:
-            navigate.GoForward(forwardEnabled_);
+            GoForwardPage();
             break;
         case IDC_SKINLIBRARY:
             fw::ShowMessageBox("Skin Library is not in use yet.", MB_OK, hwnd());

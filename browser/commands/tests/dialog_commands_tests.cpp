@@ -516,9 +516,9 @@ TEST_F(Commands, GoAndEnterGiveATypedAddressWithoutASchemeHttp) {
     EXPECT_NE(befores.front().rfind("http://", 0), 0u) << befores.front();
 }
 
-// Wine's control sends BeforeNavigate2 for HOME (and for any navigation of
-// its own) but never NavigateComplete2 or TitleChange: the address box, and
-// with it what Add Favorite stores, follows the page gone to.
+// Wine's control sends BeforeNavigate2 for HOME but never NavigateComplete2
+// or TitleChange: the address box, and with it what Add Favorite stores,
+// takes HOME's address from it.
 TEST_F(Commands, TheAddressFollowsHomeAndWhatAddFavoriteStoresWithIt) {
     regtest::SavedKey main{HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\Main"};
     const std::string home = pagetest::ClosedLoopbackUrl("/home");
@@ -534,11 +534,15 @@ TEST_F(Commands, TheAddressFollowsHomeAndWhatAddFavoriteStoresWithIt) {
     EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), home);
     EXPECT_EQ(Dlg().GetAddressText(), home) << "what Add Favorite stores";
 
-    // A frame's navigation inside the page leaves the address alone.
+    // A frame's navigation inside the page leaves the address alone, and so
+    // does a late report of the window's own start: what was typed since stays.
     VARIANT_BOOL cancel = VARIANT_FALSE;
     ASSERT_EQ(pagetest::SendBeforeNavigate2(Sink(), nullptr, pagetest::ClosedLoopbackUrl("/frame"), "inner", &cancel),
               S_OK);
     EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), home);
+    Dlg().SetItemText(IDC_ADDRESS, "typed since");
+    ASSERT_EQ(pagetest::SendBeforeNavigate2(Sink(), nullptr, startUrl, "", &cancel), S_OK);
+    EXPECT_EQ(Dlg().ItemText(IDC_ADDRESS), "typed since");
 }
 
 TEST_F(Commands, HelpPagesStartTheBrowserProgramOrSayItIsMissing) {
