@@ -5,6 +5,8 @@
 #include "NimbApp.h"
 #include "resource.h"
 
+#include <algorithm>
+
 CDesktopView::CDesktopView() : FormView(IDD_DESKTOP) {}
 
 CDesktopView::~CDesktopView() {
@@ -142,7 +144,23 @@ void CDesktopView::OnDraw(HDC) {
 void CDesktopView::OnInitialUpdate() {
     FormView::OnInitialUpdate();
     if (CNimbDoc* doc = Doc()) doc->SetDesktopPane(this);
-    ResizeParentToFit(true);
+    FitParentToScreenPicture();
+}
+
+void CDesktopView::FitParentToScreenPicture() {
+    // The form is the screen picture, 420 x 320 pixels. Its template's
+    // dialog units give that only with the font it was drawn for: Wine's own
+    // fonts make it 24 rows shorter, which would shrink the frame with it.
+    fw::FrameWindow* frame = ParentFrame();
+    if (!frame || !hwnd()) return;
+    frame->RecalcLayout();
+    const RECT client = ClientRect();
+    const int dx = std::min(0, static_cast<int>(desktop::kModelWidth - client.right));
+    const int dy = std::min(0, static_cast<int>(desktop::kModelHeight - client.bottom));
+    if (dx == 0 && dy == 0) return;
+    const RECT outer = frame->WindowRect();
+    ::SetWindowPos(frame->hwnd(), nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CDesktopView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -30,6 +30,8 @@ public:
     void DestroyBrowsers();
 
     void PlaceDefault(CMiniBrowserWnd& mini);
+    // Shrinks the frame, never grows it, until this pane is the screen picture's size.
+    void FitParentToScreenPicture();
     void PlaceAtStoredRect(CMiniBrowserWnd& mini);
     void GetScale(float* sx, float* sy) const;
     // Screen rectangle of a miniature from the view's and its window rectangles.
