@@ -56,6 +56,7 @@ wine reg add 'HKLM\SOFTWARE\Corvane Global\Vessa\App Settings\Vessa' /v CheckDef
     </dev/null >/dev/null 2>&1 || echo "The default-browser question could not be switched off." >&2
 log=$(mktemp)
 trap 'rm -f "$log"; wine_env_stop' EXIT
+rm -f "$shot" "${shot%.png}.failed.png"  # a failed run leaves no older picture behind as if it were its own
 wine "$app/Vessa.exe" "$@" </dev/null >"$log" 2>&1 &
 pid=$!
 wine_env_own "$pid"
