@@ -27,7 +27,9 @@ bool CClientStop::Stop() {
 }
 
 void CClientStop::Release() {
-    // A signal that no client took would stop the next client at its start.
+    // A signal that no client took would stop the next client at its start,
+    // whoever set it: ours, a crashed uninstaller's, or any other holder's.
+    if (!kill_) kill_.reset(::OpenEventA(EVENT_MODIFY_STATE, FALSE, twkeys::kKillEvent));
     if (kill_) ::ResetEvent(kill_.get());
     kill_.reset();
     if (owned_) ::ReleaseMutex(mutex_.get());

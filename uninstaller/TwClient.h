@@ -25,7 +25,8 @@ public:
     // Takes the mutex; when a client held it, signals the kill event and waits
     // for the client to let go (at most kWaitMs). True when the mutex is owned.
     bool Stop();
-    // Clears a kill signal that no client took, then gives the mutex up.
+    // Clears a kill signal that no client took, whoever set it, then gives
+    // the mutex up.
     void Release();
 
 private:
