@@ -64,13 +64,15 @@ xvfb_pid=$!
 
 # Large files (the libraries and programs, never written) are hard links to
 # the template's; every other file is a copy, so a run that writes one in
-# place changes only its own (Wine saves the registry by a rename). The
-# user's folders that Wine links to the Linux home become folders of the run.
+# place changes only its own. The registry files are always copies: Wine
+# writes a file with more than one link in place instead of renaming a new
+# one over it. The user's folders that Wine links to the Linux home become
+# folders of the run.
 cp -al "$template/." "$prefix/" || exit 1
 rm -f "$prefix/wineserver"
-find "$prefix" -type f -size -256k -delete
-(cd "$template" && find . -type f -size -256k ! -name wineserver -print0 | xargs -0 -r cp -p --parents -t "$prefix") ||
-    exit 1
+copied=(-type f \( -size -256k -o -name '*.reg' \) ! -name wineserver)
+find "$prefix" "${copied[@]}" -delete
+(cd "$template" && find . "${copied[@]}" -print0 | xargs -0 -r cp -p --parents -t "$prefix") || exit 1
 mapfile -d '' links < <(find "$prefix/drive_c/users" -type l -print0)
 if ((${#links[@]})); then
     rm -f "${links[@]}" && mkdir "${links[@]}" || exit 1
