@@ -14,11 +14,23 @@ LONG WINAPI EndProcessOnException(EXCEPTION_POINTERS* exception) {
     ::TerminateProcess(::GetCurrentProcess(), code);
     return EXCEPTION_EXECUTE_HANDLER;
 }
+
+// A child that neither crashes nor returns (a box nobody answers, a loop)
+// ends too: gtest's parent would wait for it without a bound.
+DWORD WINAPI EndProcessAfterBound(void*) {
+    ::Sleep(kChildBoundMs);
+    std::fprintf(stderr, "still running after %lu ms\n", static_cast<unsigned long>(kChildBoundMs));
+    std::fflush(stderr);
+    ::TerminateProcess(::GetCurrentProcess(), kChildTimedOut);
+    return 0;
+}
 }  // namespace
 
 void EndOnCrash() {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     ::SetUnhandledExceptionFilter(EndProcessOnException);
+    if (HANDLE watchdog = ::CreateThread(nullptr, 0, EndProcessAfterBound, nullptr, 0, nullptr))
+        ::CloseHandle(watchdog);
 }
 
 void EndChild(int code) {

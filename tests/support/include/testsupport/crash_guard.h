@@ -10,8 +10,12 @@
 
 namespace testsupport {
 
+// A child still running after this long ends with kChildTimedOut.
+inline constexpr unsigned long kChildBoundMs = 60000;
+inline constexpr int kChildTimedOut = 0x7D;
+
 // In the child: an unhandled exception prints its code and ends the process
-// with it, without the debugger.
+// with it, without the debugger; so does the bound.
 void EndOnCrash();
 // In the child: ends the process with the code, now, without clean-up.
 [[noreturn]] void EndChild(int code);
