@@ -87,7 +87,9 @@ TEST(ShortcutText, AFileIsReadUpTo64KiB) {
         // The reader hands over at most one byte past the bound.
         const std::string_view read(c.bytes.data(), std::min(c.bytes.size(), favorites::kMaxShortcutBytes + 1));
         EXPECT_EQ(favorites::ParseShortcutFile(read, &address), c.found) << c.what;
-        if (c.found) EXPECT_EQ(address, "http://a/") << c.what;
+        if (c.found) {
+            EXPECT_EQ(address, "http://a/") << c.what;
+        }
     }
 }
 

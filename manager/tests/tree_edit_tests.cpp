@@ -100,8 +100,9 @@ TEST(TreeEdit, TypedNamesThatWouldLeaveTheirFolderAreRefused) {
         EXPECT_EQ(listing(f.dir / "Links"), links) << name;
         EXPECT_FALSE(fw::FolderExists("C:\\Evil")) << name;
         EXPECT_TRUE(boxes.WaitForBoxes(expectedBoxes)) << name;
-        if (boxes.Boxes().size() >= expectedBoxes)
+        if (boxes.Boxes().size() >= expectedBoxes) {
             EXPECT_NE(boxes.Boxes()[expectedBoxes - 1].text.find("cannot contain"), std::string::npos) << name;
+        }
         expectedBoxes = boxes.Boxes().size();
         ::RemoveDirectoryA((f.dir / "Links\\New Folder").c_str());
         tree.RefreshItem(tree.LinksItem());
