@@ -97,6 +97,11 @@ bool ParseShortcutText(std::string_view text, bool complete, std::string* addres
     return false;
 }
 
+bool ParseShortcutFile(std::string_view bytes, std::string* address) {
+    const bool complete = bytes.size() <= kMaxShortcutBytes;
+    return ParseShortcutText(complete ? bytes : bytes.substr(0, kMaxShortcutBytes), complete, address);
+}
+
 std::string ShortcutTitle(std::string_view path) {
     std::size_t cut = path.size();
     while (cut > 0 && !IsSeparator(path[cut - 1])) --cut;

@@ -20,6 +20,9 @@ inline constexpr std::size_t kMaxAddressChars = 2083;
 // without a line end counts (a line cut by the read bound does not). False
 // when there is no such line, or its address is empty or too long.
 bool ParseShortcutText(std::string_view text, bool complete, std::string* address);
+// The same over a file's bytes as read, at most one byte past the bound: a
+// longer file is taken as its first kMaxShortcutBytes, its last line cut.
+bool ParseShortcutFile(std::string_view bytes, std::string* address);
 
 // The link title of a shortcut file: its name without folder and without
 // the ".url" extension (in any case).

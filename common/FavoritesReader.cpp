@@ -142,9 +142,7 @@ ErrorCode CFavoritesReader::ParseURLLine(std::string* address) {
         if (read == 0) break;
         got += read;
     }
-    const bool complete = got <= favorites::kMaxShortcutBytes;
-    const std::string_view read(text.data(), complete ? got : favorites::kMaxShortcutBytes);
-    return favorites::ParseShortcutText(read, complete, address) ? kErrNone : kErrNoUrl;
+    return favorites::ParseShortcutFile(std::string_view(text.data(), got), address) ? kErrNone : kErrNoUrl;
 }
 
 std::string CFavoritesReader::GetLinkTitle() const { return favorites::ShortcutTitle(filePath_); }

@@ -3,6 +3,7 @@
 # every test under Wine with its own prefix and X display. Exit code: the tests' verdict.
 #   scripts/test.sh [ctest option...]     e.g. scripts/test.sh -R framework_tests
 set -euo pipefail
+started=$SECONDS
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
 
@@ -58,11 +59,15 @@ fi
 rc=0
 if (($# == 0 || ${#chosen[@]})); then
     wine_env_start "$build" 1
-    echo "== Testing under Wine (display $DISPLAY)"
+    # Each test program runs in a copy of the prefix (cmake/wine-run.sh); copies a
+    # killed run left behind go.
+    rm -rf "$WINEPREFIX.runs"
+    echo "== Testing under Wine, each program in a prefix and display of its own"
     set +e
     ctest --test-dir "$build/x64" --output-on-failure -j"$(nproc)" "$@"
     rc=$?
     set -e
+    rm -rf "$WINEPREFIX.runs"
 fi
 if (($# && ${#chosen[@]} == 0)) && ! ctest --test-dir "$build/host" -N "$@" | grep -q '^ *Test *#'; then
     echo "No test matches: $*" >&2
@@ -76,4 +81,6 @@ if ((rc != 0 || host_rc != 0 || run_rc != 0)); then
 fi
 ((rc == 0)) && rc=$host_rc
 ((rc == 0)) && rc=$run_rc
+elapsed=$((SECONDS - started))
+printf '== Wall time: %dm%02ds\n' $((elapsed / 60)) $((elapsed % 60))
 exit $rc

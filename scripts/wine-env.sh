@@ -6,7 +6,9 @@
 #   wine_env_start <build-folder> <want-xvfb: 0|1> [shared]
 #
 # Without "shared" (tests, tools): the prefix <build>/wineprefix with a
-# persistent server of its own, killed on exit with whatever still runs in it.
+# persistent server of its own, killed on exit with whatever still runs in it;
+# it is also the template that cmake/wine-run.sh copies for each test program
+# (VESSA_WINE_TEMPLATE), so ctest's runs share no prefix.
 # With "shared" (scripts/run.sh): the prefix <build>/user-wineprefix, which
 # several runs may use at once; no server is kept or killed (Wine ends it
 # once its last program is gone), and on exit only the programs passed to
@@ -59,6 +61,7 @@ wine_env_start() {
     fi
 
     if [[ $WINE_ENV_SHARED == 0 ]]; then
+        export VESSA_WINE_TEMPLATE=$WINEPREFIX
         wineserver -p </dev/null >/dev/null 2>&1 || true
     fi
 }

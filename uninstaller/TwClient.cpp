@@ -27,7 +27,9 @@ bool CClientStop::Stop() {
 }
 
 void CClientStop::Release() {
-    // A signal that no client took would stop the next client at its start.
+    // A signal that no client took would stop the next client at its start,
+    // whoever set it: ours, a crashed uninstaller's, or any other holder's.
+    if (!kill_) kill_.reset(::OpenEventA(EVENT_MODIFY_STATE, FALSE, twkeys::kKillEvent));
     if (kill_) ::ResetEvent(kill_.get());
     kill_.reset();
     if (owned_) ::ReleaseMutex(mutex_.get());
@@ -35,19 +37,19 @@ void CClientStop::Release() {
     mutex_.reset();
 }
 
-void StartClient() {
-    const std::string harbor = twpaths::GetHarborPath(true);
-    if (harbor.empty()) return;
-    std::string program = harbor + "\\TwAdBot.exe";
+void StartClient(const twpaths::TwPaths& paths) {
+    if (!twpaths::MakeHarbor(paths)) return;
+    const std::string program = paths.harbor + "\\TwAdBot.exe";
     if (program.size() >= twpaths::kMaxPath) return;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     ::GetStartupInfoA(&startup);
     PROCESS_INFORMATION info = {};
-    if (::CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ::CloseHandle(info.hThread);
-        ::CloseHandle(info.hProcess);
-    }
+    if (!::CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return;
+    // Not waited for: the handles only go.
+    const fw::Handle thread(info.hThread);
+    const fw::Handle process(info.hProcess);
 }
 
 namespace {
@@ -60,8 +62,7 @@ std::string LibraryPath(const char* name) {
 }
 }  // namespace
 
-int IsClientPresent() {
-    const std::string tw = twpaths::GetTwPath(false);
+int IsClientPresent(const std::string& tw) {
     if (tw.empty()) return -4;
     if (::GetFileAttributesA(tw.c_str()) != INVALID_FILE_ATTRIBUTES) return 1;
     if (twreg::RegKeyExists(HKEY_CURRENT_USER, twkeys::kRoot)) return 1;
@@ -74,8 +75,7 @@ int IsClientPresent() {
     return 0;
 }
 
-int RemoveClient() {
-    const std::string tw = twpaths::GetTwPath(false);
+int RemoveClient(const std::string& tw) {
     if (tw.empty()) return -4;
     twfiles::DeleteFolderTree(tw);
     twreg::RegDeleteKeyTree(HKEY_CURRENT_USER, twkeys::kRoot);
@@ -100,12 +100,12 @@ bool OpenQueueCopy(const std::string& base, const std::string& recovery, CQueueD
     return false;
 }
 
-void CleanAppQueues(const std::string& app) {
-    const std::string channel = twpaths::GetChannelPath(app, false);
-    const std::string ads = twpaths::GetAdsPath(false);
+void CleanAppQueues(const twpaths::TwPaths& paths) {
+    const std::string& channel = paths.channel;
+    const std::string& ads = paths.ads;
     if (channel.empty() || ads.empty()) return;
     // The queues must lie in real folders, never reached through a link.
-    for (const std::string& folder : {twpaths::GetAppPath(app, false), twpaths::GetAppUserPath(app, false), channel})
+    for (const std::string& folder : {paths.app, paths.appUser, channel})
         if (!twfiles::IsPlainFolder(folder)) return;
     CAdRecord prototype;
     const struct {

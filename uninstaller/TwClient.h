@@ -4,6 +4,7 @@
 
 #include "AdRecord.h"
 #include "QueueDb.h"
+#include "TwPaths.h"
 
 #include "fw/handles.h"
 
@@ -24,7 +25,8 @@ public:
     // Takes the mutex; when a client held it, signals the kill event and waits
     // for the client to let go (at most kWaitMs). True when the mutex is owned.
     bool Stop();
-    // Clears a kill signal that no client took, then gives the mutex up.
+    // Clears a kill signal that no client took, whoever set it, then gives
+    // the mutex up.
     void Release();
 
 private:
@@ -33,17 +35,18 @@ private:
     bool owned_ = false;
 };
 
-// Starts the client program from the client's folder (made when missing);
-// a failure to start is not reported.
-void StartClient();
-// -4 when the vendor folder cannot be formed, else 1 when any trace of the
-// client is left (folder, either root key, the Run value, a library), else 0.
-int IsClientPresent();
-// -4 when the vendor folder cannot be formed, else 0.
-int RemoveClient();
+// Starts the client program from the harbor (made when missing); a failure
+// to start is not reported.
+void StartClient(const twpaths::TwPaths& paths);
+// -4 when the vendor folder `tw` could not be formed (empty), else 1 when any
+// trace of the client is left (folder, either root key, the Run value, a
+// library), else 0.
+int IsClientPresent(const std::string& tw);
+// -4 when the vendor folder could not be formed (empty), else 0.
+int RemoveClient(const std::string& tw);
 
 // Up to three opens of the queue, making it writable after the first
 // failure and putting the recovery copy over it after the second.
 bool OpenQueueCopy(const std::string& base, const std::string& recovery, CQueueDb& db, CAdRecord& prototype);
 // Walks the application's Pending and Done queues (live records, exclusive).
-void CleanAppQueues(const std::string& app);
+void CleanAppQueues(const twpaths::TwPaths& paths);

@@ -58,6 +58,26 @@ std::string UserName() {
     return "DfltUser";
 }
 
+// + the application's channel id, read from its key; the user path when it
+// has none, empty when the id is not a terminated plain name.
+std::string ChannelOf(const std::string& app, const std::string& user, bool create) {
+    if (user.empty()) return {};
+    const std::string key = std::string(twkeys::kChannels) + "\\" + app;
+    fw::RegKey opened;
+    DWORD type = 0;
+    DWORD size = 0;
+    // Missing or empty: the queues lie in the user folder.
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) != ERROR_SUCCESS ||
+        ::RegQueryValueExA(opened.get(), "ChannelID", nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return user;
+    if (type == REG_SZ && size <= 1) return user;
+    const auto channel = ReadTerminatedString(HKEY_LOCAL_MACHINE, key.c_str(), "ChannelID", 256);
+    if (!channel) return {};
+    if (channel->empty()) return user;
+    if (!IsPlainName(*channel)) return {};
+    return Extend(user, *channel, create);
+}
+
 }  // namespace
 
 bool IsPlainAbsolutePath(const std::string& path) {
@@ -99,26 +119,31 @@ std::string GetAppUserPath(const std::string& app, bool create) {
 }
 
 std::string GetChannelPath(const std::string& app, bool create) {
-    const std::string user = GetAppUserPath(app, create);
-    if (user.empty()) return {};
-    const std::string key = std::string(twkeys::kChannels) + "\\" + app;
-    fw::RegKey opened;
-    DWORD type = 0;
-    DWORD size = 0;
-    // Missing or empty: the queues lie in the user folder.
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, opened.put()) != ERROR_SUCCESS ||
-        ::RegQueryValueExA(opened.get(), "ChannelID", nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return user;
-    if (type == REG_SZ && size <= 1) return user;
-    const auto channel = ReadTerminatedString(HKEY_LOCAL_MACHINE, key.c_str(), "ChannelID", 256);
-    if (!channel) return {};
-    if (channel->empty()) return user;
-    if (!IsPlainName(*channel)) return {};
-    return Extend(user, *channel, create);
+    return ChannelOf(app, GetAppUserPath(app, create), create);
 }
 
 std::string GetAdsPath(bool create) {
     return Extend(GetHarborPath(create), "Ads", create);
+}
+
+TwPaths FormPaths(const std::string& app) {
+    TwPaths paths;
+    paths.programFiles = ProgramFiles();
+    paths.tw = Extend(paths.programFiles, "Tarnwick", false);
+    paths.harbor = Extend(paths.tw, "AdHaven", false);
+    paths.profiles = Extend(paths.harbor, "Profiles", false);
+    paths.ads = Extend(paths.harbor, "Ads", false);
+    if (IsPlainName(app)) paths.app = Extend(paths.profiles, app, false);
+    paths.appUser = Extend(paths.app, UserName(), false);
+    paths.channel = ChannelOf(app, paths.appUser, false);
+    return paths;
+}
+
+bool MakeHarbor(const TwPaths& paths) {
+    if (paths.harbor.empty()) return false;
+    for (const std::string* level : {&paths.programFiles, &paths.tw, &paths.harbor})
+        if (!::CreateDirectoryA(level->c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    return true;
 }
 
 }  // namespace twpaths

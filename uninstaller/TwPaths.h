@@ -22,6 +22,24 @@ std::string GetAppUserPath(const std::string& app, bool create);
 std::string GetChannelPath(const std::string& app, bool create);
 std::string GetAdsPath(bool create);  // harbor + "\Ads"
 
+// The whole tree for one application, formed once, without making anything,
+// before the uninstaller changes anything; every later step takes its paths
+// from here. Each member is empty where its builder above would fail.
+struct TwPaths {
+    std::string programFiles;
+    std::string tw;
+    std::string harbor;
+    std::string profiles;
+    std::string ads;
+    std::string app;
+    std::string appUser;
+    std::string channel;
+};
+TwPaths FormPaths(const std::string& app);
+// Makes the program-files folder, the vendor folder and the harbor when
+// missing; false when one cannot be made.
+bool MakeHarbor(const TwPaths& paths);
+
 // Whether a path is a drive-absolute folder path without "." or ".." parts,
 // wildcards, quotes or control characters.
 bool IsPlainAbsolutePath(const std::string& path);

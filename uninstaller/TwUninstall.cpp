@@ -5,6 +5,8 @@
 #include "TwPaths.h"
 #include "TwRegistry.h"
 
+#include "fw/msgbox.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -14,7 +16,9 @@ int FatalError(bool noBox, int code, const char* message) {
     if (!noBox) {
         char text[1024];
         std::snprintf(text, sizeof text, "%s", message);
-        ::MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONWARNING);
+        // The program's one box, without an owner: it has no window.
+        fw::SetProgramName("Error");
+        fw::ShowMessageBox(text, MB_OK | MB_ICONWARNING, nullptr);
     }
     return code;
 }
@@ -31,16 +35,18 @@ int RunUninstall(const TwOptions& options) {
     const bool noBox = options.noErrorGui;
     if (!options.appName || !options.appNameValid) return FatalError(noBox, -1, "No AppName specified");
     const std::string& app = *options.appName;
-    // Both paths are formed before anything changes, so a failure leaves
-    // the client running and everything in place.
-    const std::string appPath = twpaths::GetAppPath(app, false);
+    // Every path is formed once, before anything changes, so a failure leaves
+    // the client running and everything in place, and no later step reads
+    // the registry or the user name again.
+    const twpaths::TwPaths paths = twpaths::FormPaths(app);
+    const std::string& appPath = paths.app;
     if (appPath.empty()) return FatalError(noBox, -2, "Couldn't Determine the AppPath");
-    const std::string profiles = twpaths::GetProfilesPath(false);
+    const std::string& profiles = paths.profiles;
     if (profiles.empty()) return FatalError(noBox, -3, "Couldn't Determine the ProfilePath");
 
     CClientStop stop;
     stop.Stop();
-    CleanAppQueues(app);
+    CleanAppQueues(paths);
     twfiles::DeleteFolderTree(appPath);
     const int apps = twfiles::CountSubFolders(profiles, false);
 
@@ -57,11 +63,11 @@ int RunUninstall(const TwOptions& options) {
     const int counts[] = {machineClients, channels, userClients, apps, userApps};
     if (std::any_of(std::begin(counts), std::end(counts), [](int c) { return c > 0; })) {
         stop.Release();
-        StartClient();
+        StartClient(paths);
         return 0;
     }
-    const int present = IsClientPresent();
+    const int present = IsClientPresent(paths.tw);
     if (present < 0) return FatalError(noBox, -4, "Couldn't Determine the TwPath");
-    if (present && RemoveClient() < 0) return FatalError(noBox, -4, "Couldn't Determine the TwPath");
+    if (present && RemoveClient(paths.tw) < 0) return FatalError(noBox, -4, "Couldn't Determine the TwPath");
     return 0;
 }

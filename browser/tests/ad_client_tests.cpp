@@ -7,6 +7,8 @@
 #include "AdClient.h"
 #include "FlexActive2.h"
 
+#include "testsupport/crash_guard.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -70,6 +72,9 @@ TEST_F(AdClient, NoProxyMeansNoCall) {
     const std::optional<std::string> servers[] = {std::nullopt, std::string("127.0.0.1:3128")};
     for (const auto& server : servers) {
         UserProxy proxy(server ? 0 : 1, server);
+        // Reading a text that is not there would crash: tried first where a
+        // crash ends at once.
+        ASSERT_RETURNS_IN_CHILD(ConfigureAdClient());
         EXPECT_EQ(ConfigureAdClient(), TRUE);
     }
     EXPECT_TRUE(logs.Twad().empty());

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 namespace {
@@ -57,6 +59,37 @@ TEST(ShortcutText, TheFirstUrlLineOfTheShortcutSection) {
         std::string address = "unchanged";
         EXPECT_EQ(favorites::ParseShortcutText(c.text, c.complete, &address), c.found) << c.what;
         EXPECT_EQ(address, c.found ? c.address : "unchanged") << c.what;
+    }
+}
+
+// The read bound is 64 KiB: a URL line ending at its last byte counts, one
+// past it or cut by it does not.
+TEST(ShortcutText, AFileIsReadUpTo64KiB) {
+    ASSERT_EQ(favorites::kMaxShortcutBytes, 64u * 1024);
+    const std::string head = "[InternetShortcut]\r\n";
+    const std::string line = "URL=http://a/\r\n";
+    const auto padded = [&](std::size_t lineEnd) {
+        return head + std::string(lineEnd - head.size() - line.size() - 2, ';') + "\r\n" + line;
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool found;
+    };
+    const Case cases[] = {
+        {"the line ends at the bound", padded(64 * 1024), true},
+        {"the line ends at the bound, more after", padded(64 * 1024) + "X", true},
+        {"the line cut by the bound", padded(64 * 1024 + 2) + "X", false},
+        {"the line begins past the bound", padded(64 * 1024 + line.size()) + "X", false},
+    };
+    for (const Case& c : cases) {
+        std::string address;
+        // The reader hands over at most one byte past the bound.
+        const std::string_view read(c.bytes.data(), std::min(c.bytes.size(), favorites::kMaxShortcutBytes + 1));
+        EXPECT_EQ(favorites::ParseShortcutFile(read, &address), c.found) << c.what;
+        if (c.found) {
+            EXPECT_EQ(address, "http://a/") << c.what;
+        }
     }
 }
 

@@ -226,6 +226,23 @@ TEST(FolderUtil, AWalkRefusesAFolderNamedWithAClimb) {
 
 // A junction or folder link inside the tree is listed, never entered, and a
 // deletion never reaches what it points to.
+// The test support's clean-up of a scratch folder: a link inside it, or the
+// folder itself a link, goes without what it points to.
+TEST(TestSupportRemoveTree, RemovesAFolderLinkWithoutEnteringIt) {
+    BesideOutside f;
+    const std::string inside = f.prog + "\\Links\\Linked";
+    ASSERT_TRUE(testsupport::MakeFolderLink(inside, f.dir / "Outside"));
+    const std::string top = f.dir / "TopLink";
+    ASSERT_TRUE(testsupport::MakeFolderLink(top, f.dir / "Outside"));
+    testsupport::RemoveTree(f.prog);
+    EXPECT_TRUE(f.OutsideWhole()) << "a link inside the tree";
+    EXPECT_EQ(::GetFileAttributesA(inside.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(f.dir.Exists("Prog"));
+    testsupport::RemoveTree(top);
+    EXPECT_TRUE(f.OutsideWhole()) << "the link as the tree's root";
+    EXPECT_EQ(::GetFileAttributesA(top.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(FolderUtil, AFolderLinkIsNeverFollowed) {
     BesideOutside f;
     const std::string link = f.prog + "\\Links\\Linked";

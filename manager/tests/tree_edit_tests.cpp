@@ -7,7 +7,11 @@
 #include "resource.h"
 
 #include "fw/file.h"
+#include "fw/handles.h"
 #include "testsupport/box_answerer.h"
+
+#include <algorithm>
+#include <vector>
 
 using mgrtest::Entries;
 using mgrtest::TreeFixture;
@@ -64,6 +68,24 @@ TEST(TreeEdit, TypedNamesThatWouldLeaveTheirFolderAreRefused) {
     EditFixture f;
     CLeftView& tree = f.Start();
     testsupport::BoxAnswerer boxes;
+    // What lies in a folder, by name, sorted.
+    const auto listing = [](const std::string& folder) {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        fw::FindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &data));
+        if (find) {
+            do {
+                const std::string name = data.cFileName;
+                if (name != "." && name != "..") names.push_back(name);
+            } while (::FindNextFileA(find.get(), &data));
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> top = listing(f.dir.Path());
+    std::vector<std::string> links = listing(f.dir / "Links");
+    links.push_back("New Folder");
+    std::sort(links.begin(), links.end());
     const std::string names[] = {"..",    "..\\Evil", "a\\..\\..\\Evil",    "C:\\Evil", "CON",
                                  "Evil.", "x:y",      std::string(260, 'E')};
     size_t expectedBoxes = 0;
@@ -72,16 +94,19 @@ TEST(TreeEdit, TypedNamesThatWouldLeaveTheirFolderAreRefused) {
         f.Command(ID_ADD_FOLDER);
         f.Type(name);
         ++expectedBoxes;
-        ASSERT_TRUE(boxes.WaitForBoxes(expectedBoxes)) << name;
-        EXPECT_NE(boxes.Boxes().back().text.find("cannot contain"), std::string::npos) << name;
-        // The new folder takes its proposed name instead.
-        EXPECT_TRUE(fw::FolderExists(f.dir / "Links\\New Folder")) << name;
+        // The disk first, for each name: nothing outside Links, nothing in it
+        // but the new folder under its proposed name.
+        EXPECT_EQ(listing(f.dir.Path()), top) << name;
+        EXPECT_EQ(listing(f.dir / "Links"), links) << name;
+        EXPECT_FALSE(fw::FolderExists("C:\\Evil")) << name;
+        EXPECT_TRUE(boxes.WaitForBoxes(expectedBoxes)) << name;
+        if (boxes.Boxes().size() >= expectedBoxes) {
+            EXPECT_NE(boxes.Boxes()[expectedBoxes - 1].text.find("cannot contain"), std::string::npos) << name;
+        }
+        expectedBoxes = boxes.Boxes().size();
         ::RemoveDirectoryA((f.dir / "Links\\New Folder").c_str());
         tree.RefreshItem(tree.LinksItem());
     }
-    EXPECT_FALSE(f.dir.Exists("Evil"));
-    EXPECT_FALSE(f.dir.Exists("Links\\Evil"));
-    EXPECT_FALSE(fw::FolderExists("C:\\Evil"));
 
     // A group gets the same rule: no file outside Groups.
     f.Select(tree.GroupsItem());

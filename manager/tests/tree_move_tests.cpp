@@ -8,14 +8,67 @@
 #include "resource.h"
 
 #include "fw/file.h"
+#include "fw/handles.h"
 #include "testsupport/box_answerer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <initializer_list>
 
 using mgrtest::TreeFixture;
 
 namespace {
+
+// This test program's import of kernel32's CopyFileA, the one the tree's
+// copies call, replaced while the object lives: just before each copy,
+// another writer makes the copy's target with bytes of its own. So the
+// target appears after every check the copy made, the way a second program
+// would make it.
+class TargetAppearsBeforeCopy {
+public:
+    TargetAppearsBeforeCopy() {
+        auto* base = reinterpret_cast<BYTE*>(::GetModuleHandleA(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll) {
+            if (_stricmp(reinterpret_cast<const char*>(base + dll->Name), "kernel32.dll") != 0) continue;
+            auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+            auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+            for (; name->u1.AddressOfData; ++name, ++slot) {
+                if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "CopyFileA") == 0) slot_ = &slot->u1.Function;
+            }
+        }
+        if (!slot_) return;
+        real_ = reinterpret_cast<CopyFn>(*slot_);
+        Put(reinterpret_cast<ULONG_PTR>(&Copy));
+    }
+    ~TargetAppearsBeforeCopy() {
+        if (slot_) Put(reinterpret_cast<ULONG_PTR>(real_));
+    }
+    explicit operator bool() const { return slot_ != nullptr; }
+    static constexpr char kTheirs[] = "theirs";
+
+private:
+    using CopyFn = BOOL(WINAPI*)(LPCSTR, LPCSTR, BOOL);
+    static BOOL WINAPI Copy(LPCSTR from, LPCSTR to, BOOL failIfExists) {
+        fw::FileHandle theirs(::CreateFileA(to, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD wrote = 0;
+        if (theirs) ::WriteFile(theirs.get(), kTheirs, sizeof(kTheirs) - 1, &wrote, nullptr);
+        theirs.reset();
+        return real_(from, to, failIfExists);
+    }
+    void Put(ULONG_PTR value) {
+        DWORD old = 0;
+        ::VirtualProtect(slot_, sizeof(*slot_), PAGE_READWRITE, &old);
+        *slot_ = value;
+        ::VirtualProtect(slot_, sizeof(*slot_), old, &old);
+    }
+    ULONG_PTR* slot_ = nullptr;
+    static inline CopyFn real_ = nullptr;
+};
 
 // The tree fixture and: Archive holding a link titled "daily", Other holding a folder "news".
 struct MoveFixture : TreeFixture {
@@ -415,6 +468,25 @@ TEST(TreeMove, AFailedCopyLeavesTheDiskTheLinesAndTheTreeAsTheyWere) {
     EXPECT_FALSE(f.dir.Exists("Links\\News\\News"));
     EXPECT_TRUE(f.dir.Exists("Links\\News\\" + f.news));
     EXPECT_TRUE(boxes.Boxes().empty()) << "the callers report; these calls were direct";
+}
+
+TEST(TreeMove, ACopyNeverReplacesATargetThatAppearsAfterItsChecks) {
+    MoveFixture f;
+    CLeftView& tree = f.Start();
+    TargetAppearsBeforeCopy theirs;
+    ASSERT_TRUE(theirs) << "no import of CopyFileA to hook";
+    // A link: its free number was chosen, then taken by someone else.
+    EXPECT_EQ(tree.CopyItem(f.At({"Links", "Beta"}), f.At({"Links", "Archive"})), kErrCopyAborted);
+    EXPECT_EQ(f.Files("Links\\Archive").size(), 2u);
+    for (const std::string& name : f.Files("Links\\Archive")) {
+        if (name != f.archived) {
+            EXPECT_EQ(f.dir.ReadFile("Links\\Archive\\" + name), TargetAppearsBeforeCopy::kTheirs);
+        }
+    }
+    // A folder: checked and made, then a file of its copy made by someone else.
+    EXPECT_EQ(tree.CopyItem(f.At({"Links", "News"}), f.At({"Links", "Archive"})), kErrCopyAborted);
+    EXPECT_EQ(f.dir.ReadFile("Links\\Archive\\News\\" + f.news), TargetAppearsBeforeCopy::kTheirs);
+    EXPECT_TRUE(f.dir.Exists("Links\\News\\" + f.news)) << "the source stays";
 }
 
 TEST(TreeMove, AFailedDropIsReported) {

@@ -69,4 +69,28 @@ TEST(AdRecordMutation, RcFilesReadOrFailCleanly) {
     }
 }
 
+// A file at the cap: every family once parses, one family twice anywhere is
+// refused, one entry more than the cap is refused.
+TEST(AdRecordMutation, RcFilesAtTheCap) {
+    const auto file = [](std::uint32_t n, std::uint32_t lastKind) {
+        std::string bytes;
+        const auto put = [&](std::uint32_t w) {
+            for (int b = 0; b < 4; ++b) bytes += static_cast<char>((w >> (8 * b)) & 0xFF);
+        };
+        put(n);
+        for (std::uint32_t i = 0; i < n; ++i) {
+            put(1);
+            put(i % 2);
+            put(i + 1 == n ? lastKind : i / 2 * 2654435761u);
+        }
+        return bytes;
+    };
+    const std::uint32_t n = kRcMaxEntries;
+    const std::uint32_t distinct = (n - 1) / 2 * 2654435761u;
+    ASSERT_TRUE(ParseRc(file(n, distinct)));
+    EXPECT_EQ(ParseRc(file(n, distinct))->size(), n);
+    EXPECT_FALSE(ParseRc(file(n, 0))) << "the last entry repeats the first part-file family";
+    EXPECT_FALSE(ParseRc(file(n + 1, distinct)));
+}
+
 }  // namespace

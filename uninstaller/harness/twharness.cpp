@@ -15,6 +15,7 @@
 //   poke NAME WORD VALUE                   writes a header word of block NAME from outside
 //   block-close
 //   take-mutex NAME                        owns the mutex until this process ends
+//   set-event NAME                         sets an auto-reset event, kept open until this process ends
 //   db-open PATH CREATE                    "db-open 1|0" (records are the tests' TestRecord)
 //   db-open-ad PATH CREATE                 the same with ad records
 //   ad-verify ADS RECORD VERSION           "ad-verify 1|0", or "ad-verify unparsed"
@@ -235,6 +236,10 @@ private:
             // Never released: the mutex is abandoned when this process ends.
             HANDLE mutex = ::CreateMutexA(nullptr, FALSE, Next());
             if (!mutex || ::WaitForSingleObject(mutex, kWaitBoundMs) != WAIT_OBJECT_0) return 4;
+        } else if (op == "set-event") {
+            // Never closed: the event lives as long as this process.
+            HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, Next());
+            if (!event || !::SetEvent(event)) return 4;
         } else if (op == "poke") {
             return Poke();
         } else if (op == "signal") {

@@ -3,7 +3,9 @@
 // set. Told what to do by its environment, since the uninstaller starts it
 // without arguments:
 //   TWADBOT_LOG    file to which it appends "start", "kill" and "stop" lines,
-//                  each followed by "present" or "absent" for TWADBOT_WATCH
+//                  each followed by "present" or "absent" for TWADBOT_WATCH;
+//                  a kill signal already set at its start is logged before
+//                  it tells it is ready
 //   TWADBOT_READY  manual-reset event set once it holds the mutex
 //   TWADBOT_MODE   "ignore-kill": logs the first kill and keeps running
 //   TWADBOT_HOLD   a file it keeps open without sharing while it runs
@@ -48,6 +50,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (got != WAIT_OBJECT_0 && got != WAIT_ABANDONED) return 2;
     }
     fw::Handle kill(::CreateEventA(nullptr, FALSE, FALSE, "Tarnwick Kill Ad Client"));
+    bool ignoreKill = Env("TWADBOT_MODE") == "ignore-kill";
+    bool quit = false;
+    if (::WaitForSingleObject(kill.get(), 0) == WAIT_OBJECT_0) {
+        Log(ignoreKill ? "kill ignored" : "kill");
+        quit = !ignoreKill;
+        ignoreKill = false;
+    }
     fw::FileHandle held;
     const std::string hold = Env("TWADBOT_HOLD");
     if (!hold.empty())
@@ -57,9 +66,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         fw::Handle event(::CreateEventA(nullptr, TRUE, FALSE, ready.c_str()));
         if (event) ::SetEvent(event.get());
     }
-    bool ignoreKill = Env("TWADBOT_MODE") == "ignore-kill";
     const ULONGLONG end = ::GetTickCount64() + kLifetimeMs;
-    for (;;) {
+    while (!quit) {
         const ULONGLONG now = ::GetTickCount64();
         if (now >= end || ::WaitForSingleObject(kill.get(), static_cast<DWORD>(end - now)) != WAIT_OBJECT_0) break;
         Log(ignoreKill ? "kill ignored" : "kill");

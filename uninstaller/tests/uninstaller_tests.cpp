@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 using twtest::Installation;
@@ -154,6 +156,29 @@ TEST(Uninstaller, ASecondRunAfterAFailedDeletionReleasesNothingAgain) {
     EXPECT_EQ(RcCounts(inst.Ad(301) + "\\rc"), (std::vector<std::uint32_t>{1, 1})) << "nor from the written index";
     EXPECT_FALSE(inst.Exists(inst.App("Vessa")));
     EXPECT_TRUE(inst.Exists(inst.Ad(301) + "\\01.02b"));
+}
+
+TEST(Uninstaller, AKillSignalSetByAnotherProcessDoesNotStopTheRestartedClient) {
+    Installation inst("main");
+    // No client runs; another process set the kill event and holds it.
+    const std::string set = twtest::UniqueName("kill_set");
+    const std::string finish = twtest::UniqueName("kill_finish");
+    fw::Handle setEvent = testsupport::MakeNamedEvent(set);
+    fw::Handle finishEvent = testsupport::MakeNamedEvent(finish);
+    auto holder = twtest::StartHarness("set-event \"Tarnwick Kill Ad Client\" signal " + set + " wait " + finish);
+    ASSERT_TRUE(testsupport::WaitEventOrExit(setEvent.get(), holder->Process()));
+
+    const std::size_t earlier = inst.ClientLog().size();  // the scenario's earlier runs
+    EXPECT_EQ(inst.RunUninstaller("-appname Vessa -noerrorgui"), 0);
+    ASSERT_TRUE(inst.WaitClientReady()) << "the client is started again for Other: "
+                                         << testing::PrintToString(inst.ClientLog());
+    // The stand-in logs a signal that was set at its start before it is ready.
+    const Strings log = inst.ClientLog();
+    EXPECT_EQ(Strings(log.begin() + static_cast<std::ptrdiff_t>(std::min(earlier, log.size())), log.end()),
+              Strings{"start"});
+    EXPECT_TRUE(Installation::ClientMutexHeld()) << "the restarted client still runs";
+    ::SetEvent(finishEvent.get());
+    EXPECT_EQ(holder->Wait(), 0);
 }
 
 TEST(Uninstaller, TheClientLetsGoOfItsFilesBeforeTheyAreReleased) {

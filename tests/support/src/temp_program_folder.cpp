@@ -1,5 +1,7 @@
 #include "testsupport/temp_program_folder.h"
 
+#include "testsupport/folder_link.h"
+
 #include "fw/file.h"
 #include "fw/handles.h"
 
@@ -16,7 +18,24 @@ std::string TestBinaryFolder() {
     return fw::FolderOf(name);
 }
 
+namespace {
+
+bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+
+// The link itself goes, never what it points to; Wine removes a Unix link
+// only from the Unix side.
+void RemoveLink(const std::string& path, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryA(path.c_str()) : ::DeleteFileA(path.c_str()))
+        return;
+    RemoveFolderLink(path);
+}
+
+}  // namespace
+
 void RemoveTree(const std::string& path) {
+    const DWORD top = ::GetFileAttributesA(path.c_str());
+    if (top == INVALID_FILE_ATTRIBUTES) return;
+    if (IsLink(top)) return RemoveLink(path, top);
     WIN32_FIND_DATAA data;
     fw::FindHandle find(::FindFirstFileA((path + "\\*").c_str(), &data));
     if (find) {
@@ -24,7 +43,9 @@ void RemoveTree(const std::string& path) {
             const std::string name = data.cFileName;
             if (name == "." || name == "..") continue;
             const std::string full = path + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (IsLink(data.dwFileAttributes)) {
+                RemoveLink(full, data.dwFileAttributes);
+            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(full);
             } else {
                 ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);

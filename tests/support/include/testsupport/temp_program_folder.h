@@ -36,7 +36,8 @@ private:
 // The folder of the running test program.
 std::string TestBinaryFolder();
 
-// Deletes a folder with everything in it.
+// Deletes a folder with everything in it. A link (to a folder or a file) is
+// removed itself and never entered, so nothing outside the folder goes.
 void RemoveTree(const std::string& path);
 
 }  // namespace testsupport
