@@ -6,13 +6,12 @@
 #include "NimbApp.h"
 #include "NimbDoc.h"
 #include "RegSettings.h"
+#include "StringUtil.h"
 #include "resource.h"
 
 #include "fw/file.h"
 #include "fw/message_loop.h"
 #include "fw/msgbox.h"
-
-#include <cctype>
 
 namespace {
 
@@ -25,14 +24,6 @@ constexpr UINT kKindIcons[TreeKind::kCount] = {
 constexpr int kSelectedImage[TreeKind::kCount] = {0, 1, 2, 3, 7, 5, 7, 7, 9, 9, 10, 11, 12};
 // The item data of the kinds that do not count.
 constexpr LPARAM kKindData[TreeKind::kCount] = {0, 1, 2, 0, 4, 0, 6, 0, 0, 0, 0, 11, 1};
-
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 }  // namespace
 

@@ -70,7 +70,7 @@ public:
     // The favorites import dialog, once the Import command made it.
     CImportFavoritesDlg* ImportDialog() const;
 
-    // Later steps (the clipboard) set these; rebuilds clear them.
+    // What an edit or a clipboard command leaves pending; a rebuild clears it.
     void SetEditing(bool editing) { editing_ = editing; }
     void SetClipboard(HTREEITEM source, bool copy, bool cut) {
         clipboardSource_ = source;

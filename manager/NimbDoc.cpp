@@ -6,7 +6,7 @@
 #include "NimbApp.h"
 #include "resource.h"
 
-#include <cctype>
+#include "fw/text.h"
 
 bool CNimbDoc::s_bSkipNextSave = false;
 
@@ -14,14 +14,6 @@ namespace {
 
 // The longest a closing manager waits for a launch to put the page settings back.
 constexpr DWORD kLaunchWaitMs = 20000;
-
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 
 }  // namespace
 
@@ -78,7 +70,7 @@ int CNimbDoc::IsDefaultTemplate(const CURLEntry& entry, bool* result) const {
     std::unique_ptr<CURLObject> record;
     const int rc = CLinkStore(app_.ProgramFolder()).LoadURLObject(entry, &record);
     if (rc != kErrNone) return rc;
-    *result = record && EqualsNoCase(record->link.title, "Default Template");
+    *result = record && fw::EqualsAsciiNoCase(record->link.title, "Default Template");
     return kErrNone;
 }
 
