@@ -94,8 +94,6 @@ public:
     // The drop menu of a right drag of dragged onto target, as it would be tracked.
     fw::Menu BuildDropMenu(HTREEITEM dragged, HTREEITEM target) const;
     bool Dragging() const { return dragging_; }
-    HTREEITEM DragItem() const { return dragItem_; }
-    HTREEITEM DropTarget() const { return dropTarget_; }
     bool CopyPending() const { return copyPending_; }
     bool CutPending() const { return cutPending_; }
 

@@ -43,7 +43,6 @@ public:
 
     void ParseStartSwitches();
     const std::string& GetStartPath() const { return m_strStartPath; }
-    bool ShowAtStart() const { return m_bShowAtStart; }
 
     CErrorHandler& ErrorHandler() { return m_errorHandler; }
     const std::string& ProgramFolder() const { return programFolder_; }

@@ -44,7 +44,6 @@ public:
     int AddTrayIcon();
     // 0, or 76 when the system refuses to remove it.
     int DeleteTrayIcon();
-    bool IconShown() const { return icon_.Shown(); }
 
     // The links popup built afresh (the last build's menus freed first); the
     // handle stays valid until the next build.
