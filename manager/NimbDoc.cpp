@@ -40,10 +40,10 @@ void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
     if (desktop_) Report(desktop_->ShowBrowser(nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
     if (property_) property_->EnablePages(1, 0, kind, 1);
     m_selection = entries;
-    if (kind == kLink || kind == kMember || kind == kTemplate) {
+    if (kind == TreeKind::kLink || kind == TreeKind::kMember || kind == TreeKind::kTemplate) {
         ShowNimbBrowsers(m_selection);
         ShowURLProperties(m_selection, kind);
-    } else if (kind == kGroup) {
+    } else if (kind == TreeKind::kGroup) {
         s_bSkipNextSave = true;
         ShowNimbBrowsers(m_selection);
     }
@@ -52,7 +52,7 @@ void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
 void CNimbDoc::ShowNimbBrowsers(const CURLEntryList& entries) {
     if (!desktop_) return;
     for (const CURLEntry& entry : entries)
-        Report(desktop_->ShowBrowser(&entry, 1, m_nKind == kGroup ? 0 : 1), "CNimbDoc::ShowNimbBrowsers()");
+        Report(desktop_->ShowBrowser(&entry, 1, m_nKind == TreeKind::kGroup ? 0 : 1), "CNimbDoc::ShowNimbBrowsers()");
 }
 
 void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, int kind) {
@@ -60,7 +60,8 @@ void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, int kind) {
     for (const CURLEntry& entry : entries) {
         int titleEditable = 1;
         bool isDefault = false;
-        if (kind == kTemplate && IsDefaultTemplate(entry, &isDefault) == kErrNone && isDefault) titleEditable = 0;
+        if (kind == TreeKind::kTemplate && IsDefaultTemplate(entry, &isDefault) == kErrNone && isDefault)
+            titleEditable = 0;
         property_->EnablePages(1, 1, kind, titleEditable);
         Report(property_->ShowLinkProperties(entry, ""), "CNimbDoc::ShowURLProperties()");
     }
@@ -91,7 +92,7 @@ void CNimbDoc::SaveURLObject() {
 }
 
 void CNimbDoc::SaveIfEditable() {
-    if (m_nKind != kFolder && m_nKind != kGroup) SaveURLObject();
+    if (m_nKind != TreeKind::kFolder && m_nKind != TreeKind::kGroup) SaveURLObject();
 }
 
 void CNimbDoc::Launch(const CURLEntryList& entries, const char* label) {

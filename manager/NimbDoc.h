@@ -5,6 +5,7 @@
 
 #include "LinkStore.h"
 #include "URLObject.h"
+#include "tree/TreeKinds.h"
 
 #include "fw/frame.h"
 #include "fw/handles.h"
@@ -40,9 +41,6 @@ public:
 
 class CNimbDoc : public fw::Document {
 public:
-    // Kinds the document acts on (the tree's image indexes).
-    static constexpr int kLink = 3, kFolder = 4, kMember = 5, kGroup = 6, kTemplate = 12;
-
     explicit CNimbDoc(CNimbApp& app);
     ~CNimbDoc() override;
 

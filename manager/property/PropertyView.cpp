@@ -97,7 +97,7 @@ void CPropertyView::BecomeActive() {
 
 void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable) {
     linkPage_->EnableControls(reset != 0, enable != 0);
-    if (kind == CNimbDoc::kTemplate) linkPage_->EnableAddress(titleEnable != 0);
+    if (kind == TreeKind::kTemplate) linkPage_->EnableAddress(titleEnable != 0);
     skinPage_->EnableControls(reset != 0, enable != 0);
     fontPage_->EnableControls(enable != 0);
     if (reset) {
@@ -133,9 +133,9 @@ int CPropertyView::SavePagesToLink(const CURLEntryList& selection, std::vector<C
 void CPropertyView::FillLinkPage(const CURLObject& record, int kind) {
     CURLOptionsDlg& page = *linkPage_;
     page.SetTitle(record.link.title);
-    page.SetAddress(kind == CNimbDoc::kTemplate ? std::string() : record.link.address);
+    page.SetAddress(kind == TreeKind::kTemplate ? std::string() : record.link.address);
     page.SetComments(record.link.comments);
-    page.SetSeparateBrowser(record.options.separateBrowser != 0, document_.Kind() != CNimbDoc::kMember);
+    page.SetSeparateBrowser(record.options.separateBrowser != 0, document_.Kind() != TreeKind::kMember);
     page.SetRefresh(record.link.refreshEnabled != 0, static_cast<std::uint32_t>(record.link.refreshInterval) / 60u);
     page.ValuesReplaced();
     shown_ = page.Values();
@@ -145,7 +145,7 @@ bool CPropertyView::ReadLinkPage(CURLObject& record) {
     const LinkPageValues now = linkPage_->Values();
     const bool retitled = now.title != shown_.title;
     if (retitled) record.link.title = now.title;
-    if (document_.Kind() == CNimbDoc::kTemplate)
+    if (document_.Kind() == TreeKind::kTemplate)
         record.link.address.clear();
     else if (now.address != shown_.address)
         record.link.address = now.address;
@@ -218,8 +218,8 @@ void CPropertyView::ReadFontPage(CURLObject& record) {
 bool CPropertyView::LaunchEnabled(const CNimbDoc& document) {
     const int kind = document.Kind();
     // The tree's rule: a link, a member, or a group with members; never the template.
-    return kind == CNimbDoc::kLink || kind == CNimbDoc::kMember ||
-           (kind == CNimbDoc::kGroup && !document.Selection().empty());
+    return kind == TreeKind::kLink || kind == TreeKind::kMember ||
+           (kind == TreeKind::kGroup && !document.Selection().empty());
 }
 
 void CPropertyView::Launch() {
