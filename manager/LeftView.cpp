@@ -3,7 +3,6 @@
 
 #include "AppConstants.h"
 #include "ErrorCodes.h"
-#include "NimbApp.h"
 #include "NimbDoc.h"
 #include "RegSettings.h"
 #include "StringUtil.h"
@@ -27,12 +26,11 @@ constexpr LPARAM kKindData[TreeKind::kCount] = {0, 1, 2, 0, 4, 0, 6, 0, 0, 0, 0,
 
 }  // namespace
 
-CLeftView::CLeftView(CNimbApp& app, CNimbDoc& doc)
-    : app_(app),
-      doc_(doc),
-      folders_(app.ProgramFolder()),
-      store_(app.ProgramFolder()),
-      programFolder_(app.ProgramFolder()),
+CLeftView::CLeftView(CNimbDoc& doc)
+    : doc_(doc),
+      folders_(doc.ProgramFolder()),
+      store_(doc.ProgramFolder()),
+      programFolder_(doc.ProgramFolder()),
       linksFolder_(programFolder_ + "\\" + AppConstants::kLinks),
       groupsFolder_(programFolder_ + "\\" + AppConstants::kGroups) {}
 
@@ -67,7 +65,7 @@ void CLeftView::OnInitialUpdate() {
 }
 
 void CLeftView::Report(int code, const char* label) {
-    if (code != kErrNone && app_.ErrorHandler().ReportError(code, label)) ::PostQuitMessage(0);
+    doc_.ReportError(code, label);
 }
 
 void CLeftView::OnTimer() {
@@ -81,7 +79,7 @@ void CLeftView::FirstBuild() {
     ::KillTimer(hwnd(), kBuildTimer);
     built_ = true;
     BuildTree();
-    SelectLinkByPath(app_.GetStartPath());
+    SelectLinkByPath(doc_.GetStartPath());
     // The toolbar shows the commands of the link selected here without waiting for input.
     fw::RequestIdle();
 }

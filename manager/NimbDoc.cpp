@@ -1,9 +1,7 @@
 #include "NimbDoc.h"
 
 #include "ErrorCodes.h"
-#include "LeftView.h"
 #include "LinkLauncher.h"
-#include "NimbApp.h"
 #include "resource.h"
 
 #include "fw/text.h"
@@ -17,17 +15,13 @@ constexpr DWORD kLaunchWaitMs = 20000;
 
 }  // namespace
 
-CNimbDoc::CNimbDoc(CNimbApp& app) : app_(app) {}
+CNimbDoc::CNimbDoc(CDocumentHost& host) : host_(host) {}
 
 CNimbDoc::~CNimbDoc() = default;
 
 void CNimbDoc::OnNewDocument() {
     if (!m_pLauncher)
         m_pLauncher = std::make_unique<CLinkLauncherDlg>(nullptr, kManagerLauncherTemplate, kManagerPollLimit);
-}
-
-void CNimbDoc::Report(int code, const char* label) {
-    if (code != kErrNone && app_.ErrorHandler().ReportError(code, label)) ::PostQuitMessage(0);
 }
 
 void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
@@ -37,7 +31,7 @@ void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
     else
         SaveURLObject();
     m_nKind = kind;
-    if (desktop_) Report(desktop_->ShowBrowser(nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
+    if (desktop_) ReportError(desktop_->ShowBrowser(nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
     if (property_) property_->EnablePages(1, 0, kind, 1);
     m_selection = entries;
     if (kind == TreeKind::kLink || kind == TreeKind::kMember || kind == TreeKind::kTemplate) {
@@ -52,7 +46,8 @@ void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
 void CNimbDoc::ShowNimbBrowsers(const CURLEntryList& entries) {
     if (!desktop_) return;
     for (const CURLEntry& entry : entries)
-        Report(desktop_->ShowBrowser(&entry, 1, m_nKind == TreeKind::kGroup ? 0 : 1), "CNimbDoc::ShowNimbBrowsers()");
+        ReportError(desktop_->ShowBrowser(&entry, 1, m_nKind == TreeKind::kGroup ? 0 : 1),
+                    "CNimbDoc::ShowNimbBrowsers()");
 }
 
 void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, int kind) {
@@ -63,13 +58,13 @@ void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, int kind) {
         if (kind == TreeKind::kTemplate && IsDefaultTemplate(entry, &isDefault) == kErrNone && isDefault)
             titleEditable = 0;
         property_->EnablePages(1, 1, kind, titleEditable);
-        Report(property_->ShowLinkProperties(entry, ""), "CNimbDoc::ShowURLProperties()");
+        ReportError(property_->ShowLinkProperties(entry, ""), "CNimbDoc::ShowURLProperties()");
     }
 }
 
 int CNimbDoc::IsDefaultTemplate(const CURLEntry& entry, bool* result) const {
     std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(app_.ProgramFolder()).LoadURLObject(entry, &record);
+    const int rc = CLinkStore(ProgramFolder()).LoadURLObject(entry, &record);
     if (rc != kErrNone) return rc;
     *result = record && fw::EqualsAsciiNoCase(record->link.title, "Default Template");
     return kErrNone;
@@ -77,18 +72,18 @@ int CNimbDoc::IsDefaultTemplate(const CURLEntry& entry, bool* result) const {
 
 void CNimbDoc::SaveURLObject() {
     if (m_selection.empty()) return;
-    const CLinkStore store(app_.ProgramFolder());
+    const CLinkStore store(ProgramFolder());
     const CURLEntry& first = m_selection.front();
     std::unique_ptr<CURLObject> stored;
     const int loaded = store.LoadURLObject(first, &stored);
-    Report(loaded, "CNimbDoc::SaveURLObject()");
+    ReportError(loaded, "CNimbDoc::SaveURLObject()");
     if (!stored) return;
     // Every record starts as the stored one: what no pane shows is written back unchanged.
     std::vector<CURLObject> records(m_selection.size(), *stored);
-    if (desktop_) Report(desktop_->SaveWindowRects(m_selection, records), "CNimbDoc::SaveURLObject()");
-    if (property_) Report(property_->SavePagesToLink(m_selection, records), "CNimbDoc::SaveURLObject()");
+    if (desktop_) ReportError(desktop_->SaveWindowRects(m_selection, records), "CNimbDoc::SaveURLObject()");
+    if (property_) ReportError(property_->SavePagesToLink(m_selection, records), "CNimbDoc::SaveURLObject()");
     if (records.front().DiffersFrom(*stored))
-        Report(store.SaveURLObject(first, records.front()), "CNimbDoc::SaveURLObject()");
+        ReportError(store.SaveURLObject(first, records.front()), "CNimbDoc::SaveURLObject()");
 }
 
 void CNimbDoc::SaveIfEditable() {
@@ -97,7 +92,7 @@ void CNimbDoc::SaveIfEditable() {
 
 void CNimbDoc::Launch(const CURLEntryList& entries, const char* label) {
     OnNewDocument();
-    fw::Handle worker = m_pLauncher->Launch(app_.ProgramFolder(), entries);
+    fw::Handle worker = m_pLauncher->Launch(ProgramFolder(), entries);
     (void)label;  // the launcher reports nothing itself: a thread that cannot start launches nothing
     if (!worker) return;
     std::erase_if(launches_, [](const fw::Handle& h) { return ::WaitForSingleObject(h.get(), 0) == WAIT_OBJECT_0; });
@@ -124,7 +119,11 @@ size_t CNimbDoc::RunningLaunches() {
 
 void CNimbDoc::OnChangeURLTitle(const std::string& title) {
     SaveIfEditable();
-    if (leftView_) Report(leftView_->ChangeItemTitle(title), "CNimbDoc::OnChangeURLTitle()");
+    if (tree_) ReportError(tree_->ChangeItemTitle(title), "CNimbDoc::OnChangeURLTitle()");
+}
+
+void CNimbDoc::OnLinkRetitled(const CURLEntry& entry, const std::string& title) {
+    if (tree_) tree_->RetitleLink(entry, title);
 }
 
 void CNimbDoc::ReloadDesktopSkin(const std::string& skin) {
@@ -132,13 +131,13 @@ void CNimbDoc::ReloadDesktopSkin(const std::string& skin) {
 }
 
 void CNimbDoc::SetFocusOnLinkItem(const std::string& path) {
-    if (leftView_) leftView_->SelectLinkByPath(path);
+    if (tree_) tree_->SelectLinkByPath(path);
 }
 
 void CNimbDoc::RefreshNimbTree() {
     // A stale selection must not be written over a file the rebuild renumbers.
     ClearSelection();
-    if (leftView_) leftView_->RefreshTree();
+    if (tree_) tree_->RefreshTree();
 }
 
 void CNimbDoc::OnCloseDocument() {

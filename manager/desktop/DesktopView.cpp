@@ -1,11 +1,9 @@
 #include "DesktopView.h"
 
 #include "ErrorCodes.h"
-#include "MainFrame.h"
-#include "NimbApp.h"
 #include "resource.h"
 
-CDesktopView::CDesktopView() : FormView(IDD_DESKTOP) {}
+CDesktopView::CDesktopView(CRectStatus& status) : FormView(IDD_DESKTOP), status_(status) {}
 
 CDesktopView::~CDesktopView() {
     // The miniatures are the view's children: they go while it still exists.
@@ -14,10 +12,6 @@ CDesktopView::~CDesktopView() {
 
 CNimbDoc* CDesktopView::Doc() const {
     return dynamic_cast<CNimbDoc*>(GetDocument());
-}
-
-CMainFrame* CDesktopView::MainFrame() const {
-    return dynamic_cast<CMainFrame*>(ParentFrame());
 }
 
 desktop::Scale CDesktopView::Scale() const {
@@ -42,14 +36,14 @@ void CDesktopView::ViewToScreen(const RECT& viewRect, const RECT& miniRect, RECT
 int CDesktopView::ShowBrowser(const CURLEntry* entry, int show, int showRect) {
     if (show != 1) {
         DestroyBrowsers();
-        if (CMainFrame* frame = MainFrame()) frame->ClearRectInStatusBar();
+        status_.ClearRectInStatusBar();
         ::InvalidateRect(hwnd(), nullptr, FALSE);
         return kErrNone;
     }
     if (!entry) return kErrNone;
     CNimbDoc* doc = Doc();
     if (!doc) return kErrNone;
-    auto made = std::make_unique<CMiniBrowserWnd>(*this, doc->App().ProgramFolder());
+    auto made = std::make_unique<CMiniBrowserWnd>(*this, doc->ProgramFolder());
     const int loaded = made->LoadFor(*entry);
     if (loaded != kErrNone) return loaded;
     CMiniBrowserWnd& mini = *made;
@@ -124,17 +118,16 @@ int CDesktopView::ReloadSkin(const std::string& skin) {
 }
 
 void CDesktopView::OnDraw(HDC) {
-    CMainFrame* frame = MainFrame();
     const RECT viewRect = WindowRect();
     for (const auto& mini : browsers_) {
         RECT rc{};
         ViewToScreen(viewRect, mini->WindowRect(), &rc);
         if (showRect_) {
-            if (frame) frame->ShowRectInStatusBar(rc);
+            status_.ShowRectInStatusBar(rc);
         } else {
             // The members of a group stay where they are stored.
             if (::IsWindowEnabled(mini->hwnd())) ::EnableWindow(mini->hwnd(), FALSE);
-            if (frame) frame->ClearRectInStatusBar();
+            status_.ClearRectInStatusBar();
         }
     }
 }

@@ -1,8 +1,6 @@
 #include "MiniBrowserWnd.h"
 
-#include "DesktopView.h"
 #include "ErrorCodes.h"
-#include "MainFrame.h"
 
 #include <windowsx.h>
 
@@ -15,7 +13,7 @@ const HCURSOR& SizeAllCursor() {
 
 }  // namespace
 
-CMiniBrowserWnd::CMiniBrowserWnd(CDesktopView& view, std::string programFolder)
+CMiniBrowserWnd::CMiniBrowserWnd(fw::View& view, std::string programFolder)
     : view_(view), programFolder_(std::move(programFolder)) {
     RegisterClass(kClassName, kClassStyle, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
                   ::LoadIcon(nullptr, IDI_APPLICATION), SizeAllCursor());
@@ -116,7 +114,7 @@ void CMiniBrowserWnd::OnPaint() {
 }
 
 void CMiniBrowserWnd::OnNcLButtonDown(WPARAM hit, LPARAM point) {
-    if (CMainFrame* frame = view_.MainFrame()) frame->SetActiveView(&view_);
+    if (fw::FrameWindow* frame = view_.ParentFrame()) frame->SetActiveView(&view_);
     if (hit == HTCAPTION) ::SetCursor(SizeAllCursor());
     const RECT before = WindowRect();
     // The system's move or size loop: it returns once the button is up.

@@ -6,14 +6,13 @@
 
 #include "LinkStore.h"
 
+#include "fw/frame.h"
 #include "fw/handles.h"
 #include "fw/window.h"
 
 #include <windows.h>
 
 #include <string>
-
-class CDesktopView;
 
 class CMiniBrowserWnd : public fw::Window {
 public:
@@ -36,7 +35,8 @@ public:
     static constexpr int kBuiltInHeight = 568;
 
     // Registers the window class (once).
-    CMiniBrowserWnd(CDesktopView& view, std::string programFolder);
+    // view: the desktop pane, its parent, made the active view by a press on the miniature.
+    CMiniBrowserWnd(fw::View& view, std::string programFolder);
     ~CMiniBrowserWnd() override;
 
     // Reads the link record and makes the hidden window; 0, the store's
@@ -79,7 +79,7 @@ private:
     // Puts an image into the memory DC, masked; the old image goes.
     void UseImage(fw::Bitmap image);
 
-    CDesktopView& view_;
+    fw::View& view_;
     std::string programFolder_;
     RECT placement_{};
     RECT writeBack_{};

@@ -1,10 +1,8 @@
 #include "PropertyView.h"
 
 #include "ErrorCodes.h"
-#include "LeftView.h"
-#include "LinkItemTitles.h"
+#include "ErrorHandler.h"
 #include "LinkStore.h"
-#include "NimbApp.h"
 #include "PropertyIds.h"
 #include "StringUtil.h"
 #include "resource.h"
@@ -78,8 +76,8 @@ int CPropertyView::OnCreate() {
     if (!tabs_.CreateTabs(hwnd(), IDC_PROPERTY_TABS)) return -1;
     pages_.Attach(tabs_.hwnd());
     linkPage_ = std::make_unique<CURLOptionsDlg>(&document_);
-    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_, document_.App().ProgramFolder());
-    fontPage_ = std::make_unique<CFontColorOptionsDlg>(&document_.App().ErrorHandler());
+    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_, document_.ProgramFolder());
+    fontPage_ = std::make_unique<CFontColorOptionsDlg>(&document_.ErrorHandler());
     if (!pages_.AddPage(*linkPage_) || !pages_.AddPage(*skinPage_) || !pages_.AddPage(*fontPage_)) return -1;
     linkPage_->SetEditFocusHandler([this] { BecomeActive(); });
     // The tree keeps the focus at start-up: the first page is shown without taking it.
@@ -108,7 +106,7 @@ void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable
 
 int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&) {
     std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(document_.App().ProgramFolder()).LoadURLObject(entry, &record);
+    const int rc = CLinkStore(document_.ProgramFolder()).LoadURLObject(entry, &record);
     if (rc != kErrNone) return rc;
     if (!record) return kErrNone;
     FillLinkPage(*record, document_.Kind());
@@ -166,9 +164,7 @@ bool CPropertyView::ReadLinkPage(CURLObject& record) {
 void CPropertyView::RetitleSavedLinks() {
     auto pending = std::move(retitled_);
     retitled_.clear();
-    CLeftView* tree = document_.GetLeftView();
-    if (!tree) return;
-    for (const auto& [entry, title] : pending) RetitleLinkItems(*tree, document_.App().ProgramFolder(), entry, title);
+    for (const auto& [entry, title] : pending) document_.OnLinkRetitled(entry, title);
 }
 
 void CPropertyView::FillSkinPage(const CURLObject& record) {

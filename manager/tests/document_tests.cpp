@@ -40,7 +40,7 @@ struct DocFixture : mgrtest::ManagerFixture {
         beta = Add("Beta", 222);
         Start("");
         app->Document()->SetDesktopPane(&desktop);
-        tree = app->Document()->GetLeftView();
+        tree = app->MainFrame()->TreeView();
         EXPECT_TRUE(testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 20000));
     }
     ~DocFixture() {
