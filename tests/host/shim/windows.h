@@ -1,5 +1,5 @@
 // Host builds only. Some headers and sources of the pure readers include
-// <windows.h> for a few types, one macro and the name comparison's calls;
+// <windows.h> for a few types, two macros and the name comparison's calls;
 // this gives exactly those, nothing else. The ANSI code page here is
 // Latin-1, and the ordinal comparison folds ASCII and Latin-1 letters.
 #pragma once
@@ -25,6 +25,7 @@ struct RECT {
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 
 #define CP_ACP 0
+#define MAX_PATH 260
 #define TRUE 1
 #define FALSE 0
 #define CSTR_LESS_THAN 1
