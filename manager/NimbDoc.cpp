@@ -31,43 +31,52 @@ void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
     else
         SaveURLObject();
     m_nKind = kind;
-    if (desktop_) ReportError(desktop_->ShowBrowser(nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
+    if (desktop_) ReportError(desktop_->ShowBrowser(nullptr, nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
     if (property_) property_->EnablePages(1, 0, kind, 1);
     m_selection = entries;
+    // A box of a report may let another selection in: these entries go on being shown.
+    const CURLEntryList shown = m_selection;
     if (kind == TreeKind::kLink || kind == TreeKind::kMember || kind == TreeKind::kTemplate) {
-        ShowNimbBrowsers(m_selection);
-        ShowURLProperties(m_selection, kind);
+        const std::vector<Stored> stored = Load(shown);
+        ShowNimbBrowsers(shown, stored);
+        ShowURLProperties(shown, stored, kind);
     } else if (kind == TreeKind::kGroup) {
         s_bSkipNextSave = true;
-        ShowNimbBrowsers(m_selection);
+        ShowNimbBrowsers(shown, Load(shown));
     }
 }
 
-void CNimbDoc::ShowNimbBrowsers(const CURLEntryList& entries) {
+std::vector<CNimbDoc::Stored> CNimbDoc::Load(const CURLEntryList& entries) const {
+    std::vector<Stored> stored(entries.size());
+    if (!desktop_ && !property_) return stored;
+    const CLinkStore store(ProgramFolder());
+    for (size_t i = 0; i < entries.size(); ++i) stored[i].code = store.LoadURLObject(entries[i], &stored[i].record);
+    return stored;
+}
+
+void CNimbDoc::ShowNimbBrowsers(const CURLEntryList& entries, const std::vector<Stored>& stored) {
     if (!desktop_) return;
-    for (const CURLEntry& entry : entries)
-        ReportError(desktop_->ShowBrowser(&entry, 1, m_nKind == TreeKind::kGroup ? 0 : 1),
-                    "CNimbDoc::ShowNimbBrowsers()");
-}
-
-void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, int kind) {
-    if (!property_) return;
-    for (const CURLEntry& entry : entries) {
-        int titleEditable = 1;
-        bool isDefault = false;
-        if (kind == TreeKind::kTemplate && IsDefaultTemplate(entry, &isDefault) == kErrNone && isDefault)
-            titleEditable = 0;
-        property_->EnablePages(1, 1, kind, titleEditable);
-        ReportError(property_->ShowLinkProperties(entry, ""), "CNimbDoc::ShowURLProperties()");
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int code = stored[i].code != kErrNone ? stored[i].code
+                                                    : desktop_->ShowBrowser(&entries[i], stored[i].record.get(), 1,
+                                                                            m_nKind == TreeKind::kGroup ? 0 : 1);
+        ReportError(code, "CNimbDoc::ShowNimbBrowsers()");
     }
 }
 
-int CNimbDoc::IsDefaultTemplate(const CURLEntry& entry, bool* result) const {
-    std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(ProgramFolder()).LoadURLObject(entry, &record);
-    if (rc != kErrNone) return rc;
-    *result = record && fw::EqualsAsciiNoCase(record->link.title, "Default Template");
-    return kErrNone;
+void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, const std::vector<Stored>& stored, int kind) {
+    if (!property_) return;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const CURLObject* record = stored[i].record.get();
+        // The default template's title is not edited.
+        const bool isDefault = kind == TreeKind::kTemplate && stored[i].code == kErrNone && record &&
+                               fw::EqualsAsciiNoCase(record->link.title, "Default Template");
+        property_->EnablePages(1, 1, kind, isDefault ? 0 : 1);
+        if (stored[i].code != kErrNone)
+            ReportError(stored[i].code, "CNimbDoc::ShowURLProperties()");
+        else if (record)
+            ReportError(property_->ShowLinkProperties(entries[i], *record), "CNimbDoc::ShowURLProperties()");
+    }
 }
 
 void CNimbDoc::SaveURLObject() {

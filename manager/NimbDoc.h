@@ -49,8 +49,9 @@ public:
 class CDesktopPane {
 public:
     virtual ~CDesktopPane() = default;
-    // show 0: every miniature goes; 1: one for the entry (showRect 0: fixed, no rectangle).
-    virtual int ShowBrowser(const CURLEntry* entry, int show, int showRect) = 0;
+    // show 0: every miniature goes; 1: one for the entry and its stored
+    // record (showRect 0: fixed, no rectangle); 16 without a record.
+    virtual int ShowBrowser(const CURLEntry* entry, const CURLObject* record, int show, int showRect) = 0;
     // Writes each miniature's rectangle into the matching record; 0 or 14.
     virtual int SaveWindowRects(const CURLEntryList& selection, std::vector<CURLObject>& records) = 0;
     virtual int ReloadSkin(const std::string& skin) = 0;
@@ -61,7 +62,8 @@ class CPropertyPane {
 public:
     virtual ~CPropertyPane() = default;
     virtual void EnablePages(int clear, int enable, int kind, int titleEditable) = 0;
-    virtual int ShowLinkProperties(const CURLEntry& entry, const std::string& text) = 0;
+    // The pages show the stored record of the selected entry.
+    virtual int ShowLinkProperties(const CURLEntry& entry, const CURLObject& record) = 0;
     // Copies the pages' values into the first record; 6 when there is none.
     virtual int SavePagesToLink(const CURLEntryList& selection, std::vector<CURLObject>& records) = 0;
 };
@@ -109,9 +111,14 @@ public:
     size_t RunningLaunches();
 
 private:
-    void ShowNimbBrowsers(const CURLEntryList& entries);
-    void ShowURLProperties(const CURLEntryList& entries, int kind);
-    int IsDefaultTemplate(const CURLEntry& entry, bool* result) const;
+    // Each entry's stored record, read once for every pane; the code of a failed read.
+    struct Stored {
+        int code = 0;
+        std::unique_ptr<CURLObject> record;
+    };
+    std::vector<Stored> Load(const CURLEntryList& entries) const;
+    void ShowNimbBrowsers(const CURLEntryList& entries, const std::vector<Stored>& stored);
+    void ShowURLProperties(const CURLEntryList& entries, const std::vector<Stored>& stored, int kind);
     void Launch(const CURLEntryList& entries, const char* label);
 
     CDocumentHost& host_;

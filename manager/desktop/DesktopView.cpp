@@ -34,6 +34,15 @@ void CDesktopView::ViewToScreen(const RECT& viewRect, const RECT& miniRect, RECT
 }
 
 int CDesktopView::ShowBrowser(const CURLEntry* entry, int show, int showRect) {
+    CNimbDoc* doc = Doc();
+    if (show != 1 || !entry || !doc) return ShowBrowser(entry, nullptr, show, showRect);
+    std::unique_ptr<CURLObject> record;
+    const int loaded = CLinkStore(doc->ProgramFolder()).LoadURLObject(*entry, &record);
+    if (loaded != kErrNone) return loaded;
+    return ShowBrowser(entry, record.get(), show, showRect);
+}
+
+int CDesktopView::ShowBrowser(const CURLEntry* entry, const CURLObject* record, int show, int showRect) {
     if (show != 1) {
         DestroyBrowsers();
         status_.ClearRectInStatusBar();
@@ -44,7 +53,8 @@ int CDesktopView::ShowBrowser(const CURLEntry* entry, int show, int showRect) {
     CNimbDoc* doc = Doc();
     if (!doc) return kErrNone;
     auto made = std::make_unique<CMiniBrowserWnd>(*this, doc->ProgramFolder());
-    const int loaded = made->LoadFor(*entry);
+    if (!record) return kErrLoadEmptyObject;
+    const int loaded = made->MakeFor(*entry, *record);
     if (loaded != kErrNone) return loaded;
     CMiniBrowserWnd& mini = *made;
     browsers_.push_back(std::move(made));

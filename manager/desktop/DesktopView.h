@@ -28,7 +28,9 @@ public:
     ~CDesktopView() override;
 
     // CDesktopPane.
-    int ShowBrowser(const CURLEntry* entry, int show, int showRect) override;
+    int ShowBrowser(const CURLEntry* entry, const CURLObject* record, int show, int showRect) override;
+    // The same with the entry's record read from its file.
+    int ShowBrowser(const CURLEntry* entry, int show, int showRect);
     int SaveWindowRects(const CURLEntryList& selection, std::vector<CURLObject>& records) override;
     int ReloadSkin(const std::string& skin) override;
 

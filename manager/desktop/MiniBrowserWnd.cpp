@@ -25,15 +25,11 @@ CMiniBrowserWnd::~CMiniBrowserWnd() {
     if (memDc_ && previousBitmap_) ::SelectObject(memDc_.get(), previousBitmap_);
 }
 
-int CMiniBrowserWnd::LoadFor(const CURLEntry& entry) {
-    std::unique_ptr<CURLObject> record;
-    const int loaded = CLinkStore(programFolder_).LoadURLObject(entry, &record);
-    if (loaded != kErrNone) return loaded;
-    if (!record) return kErrLoadEmptyObject;
-    const URLRect& stored = record->link.windowRect;
+int CMiniBrowserWnd::MakeFor(const CURLEntry& entry, const CURLObject& record) {
+    const URLRect& stored = record.link.windowRect;
     placement_ = RECT{stored.left, stored.top, stored.right, stored.bottom};
     writeBack_ = placement_;
-    skin_ = record->skinName;
+    skin_ = record.skinName;
     if (!Create(kClassName, kTitle, kStyle, WS_EX_TRANSPARENT, 0, 0, 0, 0, view_.hwnd(), 0)) return kErrChildBrowser;
     ::ShowWindow(hwnd(), SW_HIDE);
     entry_ = entry;

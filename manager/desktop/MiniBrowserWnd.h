@@ -39,9 +39,9 @@ public:
     CMiniBrowserWnd(fw::View& view, std::string programFolder);
     ~CMiniBrowserWnd() override;
 
-    // Reads the link record and makes the hidden window; 0, the store's
-    // code, or 13 when the window cannot be made.
-    int LoadFor(const CURLEntry& entry);
+    // Takes the link record's rectangle and skin and makes the hidden
+    // window; 0, or 13 when the window cannot be made.
+    int MakeFor(const CURLEntry& entry, const CURLObject& record);
 
     // Sizes the image to a window of width x height (the window just placed).
     void PrepareImage(int width, int height);

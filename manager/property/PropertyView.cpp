@@ -104,14 +104,10 @@ void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable
     }
 }
 
-int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&) {
-    std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(document_.ProgramFolder()).LoadURLObject(entry, &record);
-    if (rc != kErrNone) return rc;
-    if (!record) return kErrNone;
-    FillLinkPage(*record, document_.Kind());
-    FillSkinPage(*record);
-    FillFontPage(*record);
+int CPropertyView::ShowLinkProperties(const CURLEntry&, const CURLObject& record) {
+    FillLinkPage(record, document_.Kind());
+    FillSkinPage(record);
+    FillFontPage(record);
     return kErrNone;
 }
 

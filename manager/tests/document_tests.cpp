@@ -17,7 +17,7 @@ class MovingDesktop : public CDesktopPane {
 public:
     bool move = false;
     int shown = 0;
-    int ShowBrowser(const CURLEntry* entry, int show, int) override {
+    int ShowBrowser(const CURLEntry* entry, const CURLObject*, int show, int) override {
         if (entry && show) ++shown;
         return kErrNone;
     }
