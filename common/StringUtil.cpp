@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
 
 std::string IntToString(int value) { return std::to_string(value); }
 
@@ -21,17 +22,49 @@ int StringToInt(std::string_view text) {
 }
 
 namespace {
-int CompareNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return 1;
-    if (a.empty()) return 0;
-    return ::CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                            static_cast<int>(b.size())) == CSTR_EQUAL
-               ? 0
-               : 1;
+
+// Up to this many characters are converted without touching the heap.
+constexpr int kShortName = 128;
+
+// The text in UTF-16 as the file system sees an ANSI name; false when it does not convert.
+bool Widen(std::string_view text, WCHAR* buffer, std::wstring* longer, const WCHAR** wide, int* length) {
+    if (text.empty()) {
+        *wide = buffer;
+        *length = 0;
+        return true;
+    }
+    const int size = static_cast<int>(text.size());
+    int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, buffer, kShortName);
+    if (n > 0) {
+        *wide = buffer;
+        *length = n;
+        return true;
+    }
+    n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (n <= 0) return false;
+    longer->resize(static_cast<size_t>(n));
+    n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, longer->data(), n);
+    *wide = longer->data();
+    *length = n;
+    return n > 0;
 }
+
 }  // namespace
 
-bool EqualsNoCase(std::string_view a, std::string_view b) { return CompareNoCase(a, b) == 0; }
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a == b) return true;
+    // The file system folds each UTF-16 unit to upper case, one for one, and
+    // ignores nothing: the locale's comparison (CompareString, lstrcmpi) takes
+    // "a^" and "a" U+02C6 for one name where the file system keeps two.
+    WCHAR bufferA[kShortName], bufferB[kShortName];
+    std::wstring longA, longB;
+    const WCHAR* wideA = nullptr;
+    const WCHAR* wideB = nullptr;
+    int lengthA = 0, lengthB = 0;
+    if (!Widen(a, bufferA, &longA, &wideA, &lengthA) || !Widen(b, bufferB, &longB, &wideB, &lengthB)) return false;
+    if (lengthA != lengthB) return false;
+    return ::CompareStringOrdinal(wideA, lengthA, wideB, lengthB, TRUE) == CSTR_EQUAL;
+}
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);

@@ -10,8 +10,10 @@ std::string IntToString(int value);
 // sign), 0 when there is none; saturates instead of overflowing.
 int StringToInt(std::string_view text);
 
-// ANSI comparisons without regard to case, as the file system and the
-// registry compare names.
+// ANSI names compared without regard to case exactly as the file system
+// (and the registry) compares them: both in UTF-16, each unit folded to upper
+// case, nothing ignored. For file, folder, group and skin names and paths.
+// Fixed ASCII words such as switches compare with fw::EqualsAsciiNoCase.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);

@@ -3,16 +3,14 @@
 
 #include "AppConstants.h"
 #include "ErrorCodes.h"
-#include "NimbApp.h"
 #include "NimbDoc.h"
 #include "RegSettings.h"
+#include "StringUtil.h"
 #include "resource.h"
 
 #include "fw/file.h"
 #include "fw/message_loop.h"
 #include "fw/msgbox.h"
-
-#include <cctype>
 
 namespace {
 
@@ -26,22 +24,13 @@ constexpr int kSelectedImage[TreeKind::kCount] = {0, 1, 2, 3, 7, 5, 7, 7, 9, 9, 
 // The item data of the kinds that do not count.
 constexpr LPARAM kKindData[TreeKind::kCount] = {0, 1, 2, 0, 4, 0, 6, 0, 0, 0, 0, 11, 1};
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
-CLeftView::CLeftView(CNimbApp& app, CNimbDoc& doc)
-    : app_(app),
-      doc_(doc),
-      folders_(app.ProgramFolder()),
-      store_(app.ProgramFolder()),
-      programFolder_(app.ProgramFolder()),
+CLeftView::CLeftView(CNimbDoc& doc)
+    : doc_(doc),
+      folders_(doc.ProgramFolder()),
+      store_(doc.ProgramFolder()),
+      programFolder_(doc.ProgramFolder()),
       linksFolder_(programFolder_ + "\\" + AppConstants::kLinks),
       groupsFolder_(programFolder_ + "\\" + AppConstants::kGroups) {}
 
@@ -76,7 +65,7 @@ void CLeftView::OnInitialUpdate() {
 }
 
 void CLeftView::Report(int code, const char* label) {
-    if (code != kErrNone && app_.ErrorHandler().ReportError(code, label)) ::PostQuitMessage(0);
+    doc_.ReportError(code, label);
 }
 
 void CLeftView::OnTimer() {
@@ -90,7 +79,7 @@ void CLeftView::FirstBuild() {
     ::KillTimer(hwnd(), kBuildTimer);
     built_ = true;
     BuildTree();
-    SelectLinkByPath(app_.GetStartPath());
+    SelectLinkByPath(doc_.GetStartPath());
     // The toolbar shows the commands of the link selected here without waiting for input.
     fw::RequestIdle();
 }

@@ -7,6 +7,7 @@
 #include "FolderUtil.h"
 #include "LinkStore.h"
 #include "LinkTreeRules.h"
+#include "NimbDoc.h"
 #include "TreeImport.h"
 
 #include "fw/frame.h"
@@ -18,16 +19,13 @@
 #include <memory>
 #include <string>
 
-class CNimbApp;
-class CNimbDoc;
-
-class CLeftView : public fw::View {
+class CLeftView : public fw::View, public CTreePane {
 public:
     static constexpr UINT_PTR kBuildTimer = 51;
     // The item data of an item whose file or line cannot be read.
     static constexpr LPARAM kUnreadable = -1;
 
-    CLeftView(CNimbApp& app, CNimbDoc& doc);
+    explicit CLeftView(CNimbDoc& doc);
     ~CLeftView() override;
 
     bool CreateView(HWND parent, UINT id, const RECT& rc) override;
@@ -37,14 +35,15 @@ public:
     void BuildTree();
     // Ends an edit or drag, forgets the clipboard, empties the tree and builds it again;
     // before timer 51's build, it is that build.
-    void RefreshTree();
+    void RefreshTree() override;
     // Builds the children of one folder or group item again.
     void RefreshItem(HTREEITEM item);
     // Selects the link item of a full link file path; nothing for an empty one.
-    void SelectLinkByPath(const std::string& path);
+    void SelectLinkByPath(const std::string& path) override;
     // The current item's link has a new title (from the Link Options page):
     // its link item and every member that shows it follow.
-    int ChangeItemTitle(const std::string& title);
+    int ChangeItemTitle(const std::string& title) override;
+    void RetitleLink(const CURLEntry& entry, const std::string& title) override;
 
     // The (folder below Links, file name) of a link, member or template item; false when it has none.
     bool GetLinkLocation(HTREEITEM item, CURLEntry* entry);
@@ -70,7 +69,7 @@ public:
     // The favorites import dialog, once the Import command made it.
     CImportFavoritesDlg* ImportDialog() const;
 
-    // Later steps (the clipboard) set these; rebuilds clear them.
+    // What an edit or a clipboard command leaves pending; a rebuild clears it.
     void SetEditing(bool editing) { editing_ = editing; }
     void SetClipboard(HTREEITEM source, bool copy, bool cut) {
         clipboardSource_ = source;
@@ -94,8 +93,6 @@ public:
     // The drop menu of a right drag of dragged onto target, as it would be tracked.
     fw::Menu BuildDropMenu(HTREEITEM dragged, HTREEITEM target) const;
     bool Dragging() const { return dragging_; }
-    HTREEITEM DragItem() const { return dragItem_; }
-    HTREEITEM DropTarget() const { return dropTarget_; }
     bool CopyPending() const { return copyPending_; }
     bool CutPending() const { return cutPending_; }
 
@@ -194,7 +191,6 @@ private:
     // The first popup of the menu resource, emptied, for the caller alone.
     static fw::Menu LoadEmptyPopup();
 
-    CNimbApp& app_;
     CNimbDoc& doc_;
     CFolderUtil folders_;
     std::unique_ptr<CTreeImport> import_;

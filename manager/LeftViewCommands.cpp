@@ -2,7 +2,6 @@
 #include "AppConstants.h"
 #include "ErrorCodes.h"
 #include "LeftView.h"
-#include "NimbApp.h"
 #include "NimbDoc.h"
 #include "resource.h"
 

@@ -6,7 +6,6 @@
 #include "ConfirmDlg.h"
 #include "ErrorCodes.h"
 #include "LeftView.h"
-#include "NimbApp.h"
 #include "NimbDoc.h"
 #include "RegSettings.h"
 #include "StringUtil.h"
@@ -521,31 +520,4 @@ bool CLeftView::DeleteFolderOrGroup(HTREEITEM item, int kind) {
         }
     }
     return true;
-}
-
-int CLeftView::ChangeItemTitle(const std::string& title) {
-    HTREEITEM item = current_;
-    if (!item) return kErrNone;
-    const int kind = Kind(item);
-    if (IsLink(kind) || kind == TreeKind::kTemplate) {
-        SetItemText(item, title);
-    } else if (kind == TreeKind::kMember) {
-        // The member's line names the link: its item is found by folders and file, not by title.
-        CURLEntry entry;
-        if (!GetLinkLocation(item, &entry)) return kErrTreeIntegrity;
-        if (HTREEITEM link = FindLinkItem(entry)) SetItemText(link, title);
-    } else {
-        return kErrNone;
-    }
-    HTREEITEM parent = TreeView_GetParent(hwnd(), item);
-    int index = 0;
-    for (HTREEITEM s = TreeView_GetPrevSibling(hwnd(), item); s; s = TreeView_GetPrevSibling(hwnd(), s)) ++index;
-    RefreshGroups();
-    if (kind == TreeKind::kMember) {
-        // The member is selected again at its line.
-        HTREEITEM member = TreeView_GetChild(hwnd(), parent);
-        for (; member && index > 0; --index) member = TreeView_GetNextSibling(hwnd(), member);
-        if (member) TreeView_SelectItem(hwnd(), member);
-    }
-    return kErrNone;
 }

@@ -3,7 +3,7 @@
 #include "TreeImport.h"
 
 void CLeftView::OnImport() {
-    if (!import_) import_ = std::make_unique<CTreeImport>(*this, doc_, programFolder_);
+    if (!import_) import_ = std::make_unique<CTreeImport>(hwnd(), *this, doc_, programFolder_);
     import_->Show();
 }
 

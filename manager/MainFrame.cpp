@@ -4,7 +4,6 @@
 #include "AppConstants.h"
 #include "FolderUtil.h"
 #include "LeftView.h"
-#include "NimbApp.h"
 #include "NimbDoc.h"
 #include "PaneViews.h"
 #include "property/PropertyView.h"
@@ -54,7 +53,7 @@ std::string RectPaneText(const RECT& rc) {
     return text;
 }
 
-CMainFrame::CMainFrame(CNimbApp& app, CNimbDoc& document) : app_(app), document_(document) {
+CMainFrame::CMainFrame(CFrameHost& app, CNimbDoc& document) : app_(app), document_(document) {
     SetDocument(&document);
     SetAppTarget(&app);
 }
@@ -103,17 +102,18 @@ bool CMainFrame::OnCreateClient() {
     SetClientWindow(m_wndSplitter.hwnd());
 
     const RECT rc = StartRect();
-    auto tree = std::make_unique<CLeftView>(app_, document_);
+    auto tree = std::make_unique<CLeftView>(document_);
     CLeftView* treeView = tree.get();
     if (!m_wndSplitter.CreateView(0, 0, std::move(tree), SIZE{rc.right - rc.left - 439, rc.bottom}, this)) {
         m_wndSplitter.Destroy();
         return false;
     }
-    document_.SetLeftView(treeView);
+    treeView_ = treeView;
+    document_.SetTreePane(treeView);
     if (!m_wndSplitter2.CreateStatic(m_wndSplitter.hwnd(), 2, 1, WS_VISIBLE | WS_BORDER, SplitterWindow::PaneId(0, 1)))
         return false;
     m_wndSplitter.SetColumnInfo(1, MainFrameSize::kRightColumn, 0);
-    if (!m_wndSplitter2.CreateView(0, 0, std::make_unique<CDesktopView>(),
+    if (!m_wndSplitter2.CreateView(0, 0, std::make_unique<CDesktopView>(*this),
                                    SIZE{MainFrameSize::kRightColumn, MainFrameSize::kDesktopRow}, this) ||
         !m_wndSplitter2.CreateView(1, 0, std::make_unique<CPropertyView>(document_),
                                    SIZE{MainFrameSize::kRightColumn, MainFrameSize::kPropertyRow}, this)) {
@@ -187,6 +187,10 @@ void CMainFrame::ApplyToolBarSize() {
     }
     m_wndReBar.ShowBand(0, size == 0);
     m_wndReBar.ShowBand(1, size != 0);
+}
+
+void CMainFrame::LaunchFromTray(const CURLEntryList& entries) {
+    document_.LaunchURLFromTray(entries);
 }
 
 void CMainFrame::ShowRectInStatusBar(const RECT& rc) {

@@ -5,7 +5,10 @@
 #pragma once
 
 #include "MgrSplitterWnd.h"
+#include "NimbDoc.h"
+#include "StartupOptionsDlg.h"
 #include "TrayWnd.h"
+#include "desktop/DesktopView.h"
 
 #include "fw/bars.h"
 #include "fw/frame.h"
@@ -13,15 +16,18 @@
 #include <memory>
 #include <string>
 
-class CNimbApp;
-class CNimbDoc;
+class CLeftView;
+
+// What the frame asks of the application: the document's host, the last
+// target of the command routing, and the end of the automation object.
+class CFrameHost : public fw::CommandTarget, public CDocumentHost {
+public:
+    // The real exit has started: browsers no longer find this manager.
+    virtual void RevokeAutomation() = 0;
+};
 
 inline constexpr UINT_PTR kExitTimer = 50;
 inline constexpr UINT kExitTimerPeriod = 20;
-// The box when the browser is not beside the manager.
-inline constexpr char kBrowserMissingText[] =
-    "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this Vessa "
-    "Manager program";
 
 // The frame's fixed sizes and its default rectangle.
 namespace MainFrameSize {
@@ -31,9 +37,9 @@ inline constexpr int kPropertyRow = 150;
 inline constexpr RECT kDefaultRect{5, 0, 795, 570};  // 790 x 570 at (5, 0)
 }  // namespace MainFrameSize
 
-class CMainFrame : public fw::FrameWindow {
+class CMainFrame : public fw::FrameWindow, public CRectStatus, public CTrayHost, public CStartupHost {
 public:
-    CMainFrame(CNimbApp& app, CNimbDoc& document);
+    CMainFrame(CFrameHost& app, CNimbDoc& document);
     ~CMainFrame() override;
 
     // Makes the window (hidden) with its bars, panes and tray window.
@@ -41,17 +47,19 @@ public:
     // The start is over: from now on every restored size applies the pane rules.
     void StartupDone() { startupDone_ = true; }
 
-    void ShowRectInStatusBar(const RECT& rc);
-    void ClearRectInStatusBar();
-    void ShowTrayIcon();
-    void HideTrayIcon();
-    bool TrayIconShown() const { return m_bTrayIconShown; }
+    void ShowRectInStatusBar(const RECT& rc) override;
+    void ClearRectInStatusBar() override;
+    void ShowTrayIcon() override;
+    void HideTrayIcon() override;
+    bool TrayIconShown() const override { return m_bTrayIconShown; }
+    HWND FrameHwnd() const override { return hwnd(); }
+    void LaunchFromTray(const CURLEntryList& entries) override;
     // Sets timer 50: the real exit follows once no modal dialog or box is open.
-    void StartExit();
+    void StartExit() override;
 
-    void OnOptions();
-    void OnAppAbout();
-    void OnHelpGuide();
+    void OnOptions() override;
+    void OnAppAbout() override;
+    void OnHelpGuide() override;
     void OnQuickStart();
     void OnSmallToolbar();
     void OnLargeToolbar();
@@ -71,6 +79,7 @@ public:
     const CMgrSplitterWnd& OuterSplitter() const { return m_wndSplitter; }
     const CMgrSplitterWnd& InnerSplitter() const { return m_wndSplitter2; }
     CTrayWnd* TrayWnd() const { return m_pTrayWnd.get(); }
+    CLeftView* TreeView() const { return treeView_; }
     bool Exiting() const { return m_bExiting; }
 
 protected:
@@ -93,7 +102,7 @@ private:
     void CloseFrame();
     void OpenHelpPage(const char* page);
 
-    CNimbApp& app_;
+    CFrameHost& app_;
     CNimbDoc& document_;
     CMgrSplitterWnd m_wndSplitter;
     CMgrSplitterWnd m_wndSplitter2;
@@ -102,6 +111,8 @@ private:
     fw::ToolBar m_wndToolBarLarge;
     fw::ReBar m_wndReBar;
     std::unique_ptr<CTrayWnd> m_pTrayWnd;
+    // The tree pane, a child of the outer splitter, while the frame exists.
+    CLeftView* treeView_ = nullptr;
     bool m_bWasMaximized = false;
     bool m_bTrayIconShown = false;
     bool m_bExiting = false;

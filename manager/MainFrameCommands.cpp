@@ -3,7 +3,6 @@
 #include "AppConstants.h"
 #include "ErrorCodes.h"
 #include "MainFrame.h"
-#include "NimbApp.h"
 #include "NimbDoc.h"
 #include "ProgramStart.h"
 #include "RegSettings.h"
@@ -49,7 +48,7 @@ void CMainFrame::OnClose() {
         RECT rc = WindowRect();
         if (rc.left < 0 || rc.top < 0 || rc.right < 0 || rc.bottom < 0) rc = kMaximisedSave;
         const int code = CRegSettings(app_.ProgramFolder()).SaveWindowRect(AppConstants::kManagerTitle, rc);
-        if (code != kErrNone && app_.ErrorHandler().ReportError(code, "CMainFrame::OnClose()")) ::PostQuitMessage(0);
+        app_.ReportError(code, "CMainFrame::OnClose()");
     }
     CloseFrame();
 }
@@ -63,7 +62,8 @@ void CMainFrame::CloseFrame() {
 }
 
 void CMainFrame::OnDestroy() {
-    document_.SetLeftView(nullptr);
+    document_.SetTreePane(nullptr);
+    treeView_ = nullptr;
     HideTrayIcon();
     m_pTrayWnd.reset();
     ::PostQuitMessage(0);

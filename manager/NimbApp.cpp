@@ -1,6 +1,7 @@
 #include "NimbApp.h"
 
 #include "AppConstants.h"
+#include "ErrorCodes.h"
 #include "FolderUtil.h"
 #include "MainFrame.h"
 #include "NimbDoc.h"
@@ -181,6 +182,10 @@ void CNimbApp::ShowManager() {
     HWND wnd = frame_->hwnd();
     ::ShowWindow(wnd, SW_SHOWNORMAL);
     if (::IsIconic(wnd) || ::IsZoomed(wnd)) ::ShowWindow(wnd, SW_RESTORE);
+}
+
+void CNimbApp::ReportError(int code, const char* label) {
+    if (code != kErrNone && m_errorHandler.ReportError(code, label)) ::PostQuitMessage(0);
 }
 
 void CNimbApp::RefreshNimbTree() {

@@ -4,6 +4,8 @@
 
 #include "ErrorHandler.h"
 #include "NimbAutomation.h"
+#include "MainFrame.h"
+#include "NimbDoc.h"
 #include "StartSwitches.h"
 
 #include "fw/com.h"
@@ -18,15 +20,12 @@
 #include <string>
 #include <vector>
 
-class CMainFrame;
-class CNimbDoc;
-
 // Finds the running manager's window ("Vessa Manager", any class) and brings
 // it forward: restored, shown, raised and made the foreground window. True
 // when one was found.
 bool ActivatePreviousInstance();
 
-class CNimbApp : public fw::CommandTarget, public CNimbAutomationTarget {
+class CNimbApp : public CNimbAutomationTarget, public CFrameHost {
 public:
     CNimbApp(std::string commandLine, std::string programFolder);
     ~CNimbApp() override;
@@ -42,11 +41,11 @@ public:
     int Run();
 
     void ParseStartSwitches();
-    const std::string& GetStartPath() const { return m_strStartPath; }
-    bool ShowAtStart() const { return m_bShowAtStart; }
+    const std::string& GetStartPath() const override { return m_strStartPath; }
 
-    CErrorHandler& ErrorHandler() { return m_errorHandler; }
-    const std::string& ProgramFolder() const { return programFolder_; }
+    CErrorHandler& ErrorHandler() override { return m_errorHandler; }
+    const std::string& ProgramFolder() const override { return programFolder_; }
+    void ReportError(int code, const char* label) override;
     CMainFrame* MainFrame() const { return frame_.get(); }
     CNimbDoc* Document() const { return document_.get(); }
 
@@ -56,7 +55,7 @@ public:
     void ShowManager() override;
     void RefreshNimbTree() override;
     // The real exit has started: browsers no longer find this manager.
-    void RevokeAutomation();
+    void RevokeAutomation() override;
     CNimbAutomation* Automation() const { return m_pAutomation.get(); }
 
 private:

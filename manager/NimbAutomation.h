@@ -68,7 +68,6 @@ public:
     bool RegisterActive();
     // Takes it out again (the real exit has started); later calls do nothing.
     void Revoke();
-    bool IsRegistered() const { return running_.registered(); }
 
     IDispatch* Dispatch() const { return dispatch_.get(); }
     // Calls waiting for the modal dialogs to close.

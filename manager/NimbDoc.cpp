@@ -1,12 +1,10 @@
 #include "NimbDoc.h"
 
 #include "ErrorCodes.h"
-#include "LeftView.h"
 #include "LinkLauncher.h"
-#include "NimbApp.h"
 #include "resource.h"
 
-#include <cctype>
+#include "fw/text.h"
 
 bool CNimbDoc::s_bSkipNextSave = false;
 
@@ -15,27 +13,15 @@ namespace {
 // The longest a closing manager waits for a launch to put the page settings back.
 constexpr DWORD kLaunchWaitMs = 20000;
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 }  // namespace
 
-CNimbDoc::CNimbDoc(CNimbApp& app) : app_(app) {}
+CNimbDoc::CNimbDoc(CDocumentHost& host) : host_(host) {}
 
 CNimbDoc::~CNimbDoc() = default;
 
 void CNimbDoc::OnNewDocument() {
     if (!m_pLauncher)
         m_pLauncher = std::make_unique<CLinkLauncherDlg>(nullptr, kManagerLauncherTemplate, kManagerPollLimit);
-}
-
-void CNimbDoc::Report(int code, const char* label) {
-    if (code != kErrNone && app_.ErrorHandler().ReportError(code, label)) ::PostQuitMessage(0);
 }
 
 void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
@@ -45,66 +31,77 @@ void CNimbDoc::OnTreeCtrlLClick(int kind, const CURLEntryList& entries) {
     else
         SaveURLObject();
     m_nKind = kind;
-    if (desktop_) Report(desktop_->ShowBrowser(nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
+    if (desktop_) ReportError(desktop_->ShowBrowser(nullptr, nullptr, 0, 1), "CNimbDoc::OnTreeCtrlLClick()");
     if (property_) property_->EnablePages(1, 0, kind, 1);
     m_selection = entries;
-    if (kind == kLink || kind == kMember || kind == kTemplate) {
-        ShowNimbBrowsers(m_selection);
-        ShowURLProperties(m_selection, kind);
-    } else if (kind == kGroup) {
+    // A box of a report may let another selection in: these entries go on being shown.
+    const CURLEntryList shown = m_selection;
+    if (kind == TreeKind::kLink || kind == TreeKind::kMember || kind == TreeKind::kTemplate) {
+        const std::vector<Stored> stored = Load(shown);
+        ShowNimbBrowsers(shown, stored);
+        ShowURLProperties(shown, stored, kind);
+    } else if (kind == TreeKind::kGroup) {
         s_bSkipNextSave = true;
-        ShowNimbBrowsers(m_selection);
+        ShowNimbBrowsers(shown, Load(shown));
     }
 }
 
-void CNimbDoc::ShowNimbBrowsers(const CURLEntryList& entries) {
+std::vector<CNimbDoc::Stored> CNimbDoc::Load(const CURLEntryList& entries) const {
+    std::vector<Stored> stored(entries.size());
+    if (!desktop_ && !property_) return stored;
+    const CLinkStore store(ProgramFolder());
+    for (size_t i = 0; i < entries.size(); ++i) stored[i].code = store.LoadURLObject(entries[i], &stored[i].record);
+    return stored;
+}
+
+void CNimbDoc::ShowNimbBrowsers(const CURLEntryList& entries, const std::vector<Stored>& stored) {
     if (!desktop_) return;
-    for (const CURLEntry& entry : entries)
-        Report(desktop_->ShowBrowser(&entry, 1, m_nKind == kGroup ? 0 : 1), "CNimbDoc::ShowNimbBrowsers()");
-}
-
-void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, int kind) {
-    if (!property_) return;
-    for (const CURLEntry& entry : entries) {
-        int titleEditable = 1;
-        bool isDefault = false;
-        if (kind == kTemplate && IsDefaultTemplate(entry, &isDefault) == kErrNone && isDefault) titleEditable = 0;
-        property_->EnablePages(1, 1, kind, titleEditable);
-        Report(property_->ShowLinkProperties(entry, ""), "CNimbDoc::ShowURLProperties()");
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int code = stored[i].code != kErrNone ? stored[i].code
+                                                    : desktop_->ShowBrowser(&entries[i], stored[i].record.get(), 1,
+                                                                            m_nKind == TreeKind::kGroup ? 0 : 1);
+        ReportError(code, "CNimbDoc::ShowNimbBrowsers()");
     }
 }
 
-int CNimbDoc::IsDefaultTemplate(const CURLEntry& entry, bool* result) const {
-    std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(app_.ProgramFolder()).LoadURLObject(entry, &record);
-    if (rc != kErrNone) return rc;
-    *result = record && EqualsNoCase(record->link.title, "Default Template");
-    return kErrNone;
+void CNimbDoc::ShowURLProperties(const CURLEntryList& entries, const std::vector<Stored>& stored, int kind) {
+    if (!property_) return;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const CURLObject* record = stored[i].record.get();
+        // The default template's title is not edited.
+        const bool isDefault = kind == TreeKind::kTemplate && stored[i].code == kErrNone && record &&
+                               fw::EqualsAsciiNoCase(record->link.title, "Default Template");
+        property_->EnablePages(1, 1, kind, isDefault ? 0 : 1);
+        if (stored[i].code != kErrNone)
+            ReportError(stored[i].code, "CNimbDoc::ShowURLProperties()");
+        else if (record)
+            ReportError(property_->ShowLinkProperties(entries[i], *record), "CNimbDoc::ShowURLProperties()");
+    }
 }
 
 void CNimbDoc::SaveURLObject() {
     if (m_selection.empty()) return;
-    const CLinkStore store(app_.ProgramFolder());
+    const CLinkStore store(ProgramFolder());
     const CURLEntry& first = m_selection.front();
     std::unique_ptr<CURLObject> stored;
     const int loaded = store.LoadURLObject(first, &stored);
-    Report(loaded, "CNimbDoc::SaveURLObject()");
+    ReportError(loaded, "CNimbDoc::SaveURLObject()");
     if (!stored) return;
     // Every record starts as the stored one: what no pane shows is written back unchanged.
     std::vector<CURLObject> records(m_selection.size(), *stored);
-    if (desktop_) Report(desktop_->SaveWindowRects(m_selection, records), "CNimbDoc::SaveURLObject()");
-    if (property_) Report(property_->SavePagesToLink(m_selection, records), "CNimbDoc::SaveURLObject()");
+    if (desktop_) ReportError(desktop_->SaveWindowRects(m_selection, records), "CNimbDoc::SaveURLObject()");
+    if (property_) ReportError(property_->SavePagesToLink(m_selection, records), "CNimbDoc::SaveURLObject()");
     if (records.front().DiffersFrom(*stored))
-        Report(store.SaveURLObject(first, records.front()), "CNimbDoc::SaveURLObject()");
+        ReportError(store.SaveURLObject(first, records.front()), "CNimbDoc::SaveURLObject()");
 }
 
 void CNimbDoc::SaveIfEditable() {
-    if (m_nKind != kFolder && m_nKind != kGroup) SaveURLObject();
+    if (m_nKind != TreeKind::kFolder && m_nKind != TreeKind::kGroup) SaveURLObject();
 }
 
 void CNimbDoc::Launch(const CURLEntryList& entries, const char* label) {
     OnNewDocument();
-    fw::Handle worker = m_pLauncher->Launch(app_.ProgramFolder(), entries);
+    fw::Handle worker = m_pLauncher->Launch(ProgramFolder(), entries);
     (void)label;  // the launcher reports nothing itself: a thread that cannot start launches nothing
     if (!worker) return;
     std::erase_if(launches_, [](const fw::Handle& h) { return ::WaitForSingleObject(h.get(), 0) == WAIT_OBJECT_0; });
@@ -131,7 +128,11 @@ size_t CNimbDoc::RunningLaunches() {
 
 void CNimbDoc::OnChangeURLTitle(const std::string& title) {
     SaveIfEditable();
-    if (leftView_) Report(leftView_->ChangeItemTitle(title), "CNimbDoc::OnChangeURLTitle()");
+    if (tree_) ReportError(tree_->ChangeItemTitle(title), "CNimbDoc::OnChangeURLTitle()");
+}
+
+void CNimbDoc::OnLinkRetitled(const CURLEntry& entry, const std::string& title) {
+    if (tree_) tree_->RetitleLink(entry, title);
 }
 
 void CNimbDoc::ReloadDesktopSkin(const std::string& skin) {
@@ -139,13 +140,13 @@ void CNimbDoc::ReloadDesktopSkin(const std::string& skin) {
 }
 
 void CNimbDoc::SetFocusOnLinkItem(const std::string& path) {
-    if (leftView_) leftView_->SelectLinkByPath(path);
+    if (tree_) tree_->SelectLinkByPath(path);
 }
 
 void CNimbDoc::RefreshNimbTree() {
     // A stale selection must not be written over a file the rebuild renumbers.
     ClearSelection();
-    if (leftView_) leftView_->RefreshTree();
+    if (tree_) tree_->RefreshTree();
 }
 
 void CNimbDoc::OnCloseDocument() {

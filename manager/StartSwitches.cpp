@@ -1,27 +1,14 @@
 #include "StartSwitches.h"
 
-#include <cctype>
+#include "fw/text.h"
 
-namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && StartsWithNoCase(a, b);
-}
-
-}  // namespace
+using fw::EqualsAsciiNoCase;
+using fw::StartsWithAsciiNoCase;
 
 StartSwitches ParseStartSwitches(std::string_view arguments) {
     StartSwitches result;
     if (arguments.empty()) return result;
-    if (StartsWithNoCase(arguments, "\"-s")) {
+    if (StartsWithAsciiNoCase(arguments, "\"-s")) {
         // The path starts after the quote, "-s" and its blank.
         constexpr size_t kPathStart = 4;
         if (arguments.size() > kPathStart) {
@@ -30,7 +17,7 @@ StartSwitches ParseStartSwitches(std::string_view arguments) {
             result.startPath = std::string(path);
         }
         result.showAtStart = false;
-    } else if (StartsWithNoCase(arguments, "-o ")) {
+    } else if (StartsWithAsciiNoCase(arguments, "-o ")) {
         result.showAtStart = false;
     }
     return result;
@@ -49,7 +36,7 @@ bool IsRegistrationStart(std::string_view arguments) {
         std::string_view token = arguments.substr(start, i - start);
         if (token.size() > 1 && (token[0] == '-' || token[0] == '/')) {
             token.remove_prefix(1);
-            if (EqualsNoCase(token, "Embedding") || EqualsNoCase(token, "Automation")) return true;
+            if (EqualsAsciiNoCase(token, "Embedding") || EqualsAsciiNoCase(token, "Automation")) return true;
         }
     }
     return false;

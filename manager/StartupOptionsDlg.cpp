@@ -1,7 +1,6 @@
 #include "StartupOptionsDlg.h"
 
 #include "AppConstants.h"
-#include "MainFrame.h"
 #include "RegSettings.h"
 #include "resource.h"
 
@@ -12,7 +11,7 @@ const std::string kBoth = std::string("You cannot have both hide ") + AppConstan
                           " and remove icon in the tool tray checked";
 }
 
-CStartupOptionsDlg::CStartupOptionsDlg(CMainFrame& frame, std::string programFolder)
+CStartupOptionsDlg::CStartupOptionsDlg(CStartupHost& frame, std::string programFolder)
     : fw::Dialog(IDD_STARTUP_OPTIONS), frame_(frame), programFolder_(std::move(programFolder)) {}
 
 bool CStartupOptionsDlg::Checked(int id) const {
@@ -80,6 +79,6 @@ void CStartupOptionsDlg::OnOK() {
     else
         settings.RemoveRunAtStartup();
     // Hidden and without its icon the user could not reach the manager: it ends.
-    if (!::IsWindowVisible(frame_.hwnd()) && removeIcon) frame_.StartExit();
+    if (!::IsWindowVisible(frame_.FrameHwnd()) && removeIcon) frame_.StartExit();
     EndDialog(IDOK);
 }

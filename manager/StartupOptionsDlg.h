@@ -7,11 +7,20 @@
 
 #include <string>
 
-class CMainFrame;
+// What the dialog changes in the frame it belongs to.
+class CStartupHost {
+public:
+    virtual ~CStartupHost() = default;
+    virtual HWND FrameHwnd() const = 0;
+    virtual void ShowTrayIcon() = 0;
+    virtual void HideTrayIcon() = 0;
+    // The real exit, once no modal dialog or box is open.
+    virtual void StartExit() = 0;
+};
 
 class CStartupOptionsDlg : public fw::Dialog {
 public:
-    CStartupOptionsDlg(CMainFrame& frame, std::string programFolder);
+    CStartupOptionsDlg(CStartupHost& frame, std::string programFolder);
 
 protected:
     BOOL OnInitDialog() override;
@@ -24,6 +33,6 @@ private:
     bool Checked(int id) const;
     void SetChecked(int id, bool on) const;
 
-    CMainFrame& frame_;
+    CStartupHost& frame_;
     std::string programFolder_;
 };

@@ -2,7 +2,6 @@
 
 #include "AppConstants.h"
 #include "ErrorCodes.h"
-#include "MainFrame.h"
 #include "ProgramStart.h"
 #include "resource.h"
 
@@ -20,7 +19,7 @@ HICON SmallIcon(UINT id) {
 
 }  // namespace
 
-CTrayWnd::CTrayWnd(CMainFrame& frame, std::string programFolder)
+CTrayWnd::CTrayWnd(CTrayHost& frame, std::string programFolder)
     : fw::Dialog(IDD_TRAY),
       m_pFrame(frame),
       m_strProgramFolder(std::move(programFolder)),
@@ -90,8 +89,8 @@ void CTrayWnd::OnTrayNotify(WPARAM id, LPARAM mouse) {
 }
 
 bool CTrayWnd::BringModalForward() const {
-    if (fw::ModalDepth() == 0 && ::IsWindowEnabled(m_pFrame.hwnd())) return false;
-    for (HWND owner : {m_pFrame.hwnd(), hwnd()}) {
+    if (fw::ModalDepth() == 0 && ::IsWindowEnabled(m_pFrame.FrameHwnd())) return false;
+    for (HWND owner : {m_pFrame.FrameHwnd(), hwnd()}) {
         HWND popup = ::GetLastActivePopup(owner);
         if (popup && popup != owner && ::IsWindowVisible(popup)) {
             ::SetForegroundWindow(popup);
@@ -164,7 +163,7 @@ void CTrayWnd::LaunchBrowser() {
 }
 
 void CTrayWnd::ToggleMainWindow() {
-    ::ShowWindow(m_pFrame.hwnd(), ::IsWindowVisible(m_pFrame.hwnd()) ? SW_HIDE : SW_SHOWNORMAL);
+    ::ShowWindow(m_pFrame.FrameHwnd(), ::IsWindowVisible(m_pFrame.FrameHwnd()) ? SW_HIDE : SW_SHOWNORMAL);
 }
 
 void CTrayWnd::OnExit() {

@@ -15,7 +15,20 @@
 #include <string>
 #include <vector>
 
-class CMainFrame;
+// What the tray window asks of the frame it belongs to.
+class CTrayHost {
+public:
+    virtual ~CTrayHost() = default;
+    virtual HWND FrameHwnd() const = 0;
+    virtual bool TrayIconShown() const = 0;
+    virtual void OnHelpGuide() = 0;
+    virtual void OnAppAbout() = 0;
+    virtual void OnOptions() = 0;
+    // The real exit, once no modal dialog or box is open.
+    virtual void StartExit() = 0;
+    // Launches a links-popup choice through the document.
+    virtual void LaunchFromTray(const CURLEntryList& entries) = 0;
+};
 
 inline constexpr UINT kTrayIconId = 214;
 inline constexpr UINT kTrayNotifyMessage = 0x8010;
@@ -31,11 +44,15 @@ inline constexpr UINT kExit = 111;
 }  // namespace TrayCommand
 
 inline constexpr char kNoGroupItemText[] = "There is no group item to launch";
+// The box when the browser is not beside the manager (the tray's and the frame's Launch Browser).
+inline constexpr char kBrowserMissingText[] =
+    "Failed to open Vessa.exe. Please ensure that Vessa.exe is located in the same directory as this Vessa "
+    "Manager program";
 
 class CTrayWnd : public fw::Dialog {
 public:
     // Makes the hidden window (never shown) and the links popup's builder.
-    CTrayWnd(CMainFrame& frame, std::string programFolder);
+    CTrayWnd(CTrayHost& frame, std::string programFolder);
     ~CTrayWnd() override;
 
     // 0, or 36 when icon 128 cannot be loaded.
@@ -44,7 +61,6 @@ public:
     int AddTrayIcon();
     // 0, or 76 when the system refuses to remove it.
     int DeleteTrayIcon();
-    bool IconShown() const { return icon_.Shown(); }
 
     // The links popup built afresh (the last build's menus freed first); the
     // handle stays valid until the next build.
@@ -83,7 +99,7 @@ private:
     void TrackMenu(HMENU menu);
     void LaunchItem(int id);
 
-    CMainFrame& m_pFrame;
+    CTrayHost& m_pFrame;
     fw::Icon itemIcons_[3];  // link, folder, group: the builder's, kept here
     std::unique_ptr<CLinksMenu> m_pLinksMenu;
     int m_nNextId = 0;

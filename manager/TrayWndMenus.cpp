@@ -2,8 +2,6 @@
 #include "AppConstants.h"
 #include "ErrorCodes.h"
 #include "LinkTreeRules.h"
-#include "MainFrame.h"
-#include "NimbDoc.h"
 #include "TrayWnd.h"
 #include "resource.h"
 
@@ -40,7 +38,7 @@ fw::Menu CTrayWnd::BuildCommandMenu() const {
 
     const std::string product = AppConstants::kProductName;
     const std::string manager = AppConstants::kManagerTitle;
-    const bool shown = ::IsWindowVisible(m_pFrame.hwnd()) != FALSE;
+    const bool shown = ::IsWindowVisible(m_pFrame.FrameHwnd()) != FALSE;
     auto add = [popup](UINT id, const std::string& text) { ::AppendMenuA(popup, MF_STRING, id, text.c_str()); };
     auto separator = [popup] { ::AppendMenuA(popup, MF_SEPARATOR, 0, nullptr); };
     add(TrayCommand::kLaunchBrowser, "Launch " + product);
@@ -89,5 +87,5 @@ void CTrayWnd::LaunchItem(int id) {
         fw::ShowMessageBox(kNoGroupItemText, MB_OK, hwnd());
         return;
     }
-    if (auto* doc = dynamic_cast<CNimbDoc*>(m_pFrame.GetDocument())) doc->LaunchURLFromTray(entries);
+    m_pFrame.LaunchFromTray(entries);
 }

@@ -1,16 +1,14 @@
 #include "TreeImport.h"
 
-#include "LeftView.h"
 #include "NimbDoc.h"
 
-CTreeImport::CTreeImport(CLeftView& view, CNimbDoc& doc, std::string programFolder)
-    : view_(view), doc_(doc), programFolder_(std::move(programFolder)) {}
+CTreeImport::CTreeImport(HWND parent, CTreePane& tree, CNimbDoc& doc, std::string programFolder)
+    : parent_(parent), tree_(tree), doc_(doc), programFolder_(std::move(programFolder)) {}
 
 CTreeImport::~CTreeImport() = default;
 
 void CTreeImport::Show() {
-    if (!dialog_)
-        dialog_ = std::make_unique<CImportFavoritesDlg>(view_.hwnd(), kManagerImportDialog, this, programFolder_);
+    if (!dialog_) dialog_ = std::make_unique<CImportFavoritesDlg>(parent_, kManagerImportDialog, this, programFolder_);
     dialog_->Show();
 }
 
@@ -20,10 +18,10 @@ void CTreeImport::OnImportClearingStore() {
 }
 
 void CTreeImport::OnImportSucceeded() {
-    view_.RefreshTree();
+    tree_.RefreshTree();
 }
 
 void CTreeImport::OnImportFailed(bool storeCleared) {
     // A failure after the old store went leaves the tree naming deleted files.
-    if (storeCleared) view_.RefreshTree();
+    if (storeCleared) tree_.RefreshTree();
 }

@@ -6,15 +6,18 @@
 
 #include "ImportFavoritesDlg.h"
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 
-class CLeftView;
 class CNimbDoc;
+class CTreePane;
 
 class CTreeImport final : public CImportFavoritesHost {
 public:
-    CTreeImport(CLeftView& view, CNimbDoc& doc, std::string programFolder);
+    // parent: the tree view's window, the dialog's parent.
+    CTreeImport(HWND parent, CTreePane& tree, CNimbDoc& doc, std::string programFolder);
     ~CTreeImport();
     CTreeImport(const CTreeImport&) = delete;
     CTreeImport& operator=(const CTreeImport&) = delete;
@@ -29,7 +32,8 @@ private:
     void OnImportSucceeded() override;
     void OnImportFailed(bool storeCleared) override;
 
-    CLeftView& view_;
+    HWND parent_;
+    CTreePane& tree_;
     CNimbDoc& doc_;
     std::string programFolder_;
     std::unique_ptr<CImportFavoritesDlg> dialog_;

@@ -16,10 +16,12 @@ constexpr COLORREF kBuiltInTransparent = RGB(255, 0, 0);
 
 }  // namespace
 
-std::string ReadIniString(const std::string& path, const char* section, const char* key, const char* def) {
-    std::vector<char> buffer(kSkinValueBuffer);
-    const DWORD length = ::GetPrivateProfileStringA(section, key, def, buffer.data(), kSkinValueBuffer, path.c_str());
-    return std::string(buffer.data(), std::min<DWORD>(length, kSkinValueBuffer - 1));
+std::string ReadIniString(const std::string& path, const char* section, const char* key, const char* def,
+                          DWORD buffer) {
+    if (buffer == 0) return {};
+    std::vector<char> text(buffer);
+    const DWORD length = ::GetPrivateProfileStringA(section, key, def, text.data(), buffer, path.c_str());
+    return std::string(text.data(), std::min<DWORD>(length, buffer - 1));
 }
 
 bool IsBuiltInSkin(std::string_view reference) { return EqualsNoCase(reference, AppConstants::kDefaultSkin); }
@@ -52,9 +54,9 @@ SkinPaths MakeSkinPaths(const std::string& programFolder, const std::string& ski
 
 CSkinFile::CSkinFile(SkinPaths paths) : paths_(std::move(paths)) {}
 
-std::string CSkinFile::ReadIniString(const char* section, const char* key) const {
+std::string CSkinFile::ReadIniString(const char* section, const char* key, DWORD buffer) const {
     if (paths_.builtIn) return {};
-    return ::ReadIniString(paths_.reference, section, key, "");
+    return ::ReadIniString(paths_.reference, section, key, "", buffer);
 }
 
 std::string CSkinFile::BackgroundBitmap() const { return ReadIniString(kBackground, "BITMAP"); }

@@ -22,8 +22,9 @@ inline constexpr int kMaxSkinButtonLines = 256;
 inline constexpr int kMinSkinSide = 1;
 inline constexpr int kMaxSkinSide = 16384;
 
-// The value of a key, or def when it is missing; cut to 2047 characters.
-std::string ReadIniString(const std::string& path, const char* section, const char* key, const char* def = "");
+// The value of a key, or def when it is missing; cut to one less than buffer characters.
+std::string ReadIniString(const std::string& path, const char* section, const char* key, const char* def = "",
+                          DWORD buffer = kSkinValueBuffer);
 
 // The reference selects the built-in skin when it is "vessa" in any case.
 bool IsBuiltInSkin(std::string_view reference);
@@ -58,7 +59,8 @@ public:
 
     // A value of the settings file with the empty text as default; always
     // empty for the built-in skin.
-    std::string ReadIniString(const char* section, const char* key) const;
+    // buffer: the characters read at most, one less kept (the manager's miniatures read 1024).
+    std::string ReadIniString(const char* section, const char* key, DWORD buffer = kSkinValueBuffer) const;
 
     // BACKGROUND BITMAP: the background file's name, relative to the skin folder.
     std::string BackgroundBitmap() const;

@@ -84,7 +84,7 @@ int main() {
 
     CNimbApp app("-o ", dir.Path());
     if (!app.InitInstance()) return 1;
-    CLeftView* tree = app.Document()->GetLeftView();
+    CLeftView* tree = app.MainFrame()->TreeView();
     testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 120000);
 
     HWND bare = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE, 0, 0, 300, 400, app.MainFrame()->hwnd(),

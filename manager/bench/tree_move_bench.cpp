@@ -162,7 +162,7 @@ int main() {
 
     CNimbApp app("-o ", dir.Path());
     if (!app.InitInstance()) return 1;
-    CLeftView* tree = app.Document()->GetLeftView();
+    CLeftView* tree = app.MainFrame()->TreeView();
     testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 300000);
 
     std::vector<double> moves, refreshes, raws;

@@ -1,13 +1,11 @@
 #include "DesktopView.h"
 
 #include "ErrorCodes.h"
-#include "MainFrame.h"
-#include "NimbApp.h"
 #include "resource.h"
 
 #include <algorithm>
 
-CDesktopView::CDesktopView() : FormView(IDD_DESKTOP) {}
+CDesktopView::CDesktopView(CRectStatus& status) : FormView(IDD_DESKTOP), status_(status) {}
 
 CDesktopView::~CDesktopView() {
     // The miniatures are the view's children: they go while it still exists.
@@ -16,10 +14,6 @@ CDesktopView::~CDesktopView() {
 
 CNimbDoc* CDesktopView::Doc() const {
     return dynamic_cast<CNimbDoc*>(GetDocument());
-}
-
-CMainFrame* CDesktopView::MainFrame() const {
-    return dynamic_cast<CMainFrame*>(ParentFrame());
 }
 
 desktop::Scale CDesktopView::Scale() const {
@@ -42,17 +36,27 @@ void CDesktopView::ViewToScreen(const RECT& viewRect, const RECT& miniRect, RECT
 }
 
 int CDesktopView::ShowBrowser(const CURLEntry* entry, int show, int showRect) {
+    CNimbDoc* doc = Doc();
+    if (show != 1 || !entry || !doc) return ShowBrowser(entry, nullptr, show, showRect);
+    std::unique_ptr<CURLObject> record;
+    const int loaded = CLinkStore(doc->ProgramFolder()).LoadURLObject(*entry, &record);
+    if (loaded != kErrNone) return loaded;
+    return ShowBrowser(entry, record.get(), show, showRect);
+}
+
+int CDesktopView::ShowBrowser(const CURLEntry* entry, const CURLObject* record, int show, int showRect) {
     if (show != 1) {
         DestroyBrowsers();
-        if (CMainFrame* frame = MainFrame()) frame->ClearRectInStatusBar();
+        status_.ClearRectInStatusBar();
         ::InvalidateRect(hwnd(), nullptr, FALSE);
         return kErrNone;
     }
     if (!entry) return kErrNone;
     CNimbDoc* doc = Doc();
     if (!doc) return kErrNone;
-    auto made = std::make_unique<CMiniBrowserWnd>(*this, doc->App().ProgramFolder());
-    const int loaded = made->LoadFor(*entry);
+    auto made = std::make_unique<CMiniBrowserWnd>(*this, doc->ProgramFolder());
+    if (!record) return kErrLoadEmptyObject;
+    const int loaded = made->MakeFor(*entry, *record);
     if (loaded != kErrNone) return loaded;
     CMiniBrowserWnd& mini = *made;
     browsers_.push_back(std::move(made));
@@ -126,17 +130,16 @@ int CDesktopView::ReloadSkin(const std::string& skin) {
 }
 
 void CDesktopView::OnDraw(HDC) {
-    CMainFrame* frame = MainFrame();
     const RECT viewRect = WindowRect();
     for (const auto& mini : browsers_) {
         RECT rc{};
         ViewToScreen(viewRect, mini->WindowRect(), &rc);
         if (showRect_) {
-            if (frame) frame->ShowRectInStatusBar(rc);
+            status_.ShowRectInStatusBar(rc);
         } else {
             // The members of a group stay where they are stored.
             if (::IsWindowEnabled(mini->hwnd())) ::EnableWindow(mini->hwnd(), FALSE);
-            if (frame) frame->ClearRectInStatusBar();
+            status_.ClearRectInStatusBar();
         }
     }
 }

@@ -14,15 +14,23 @@
 #include <string>
 #include <vector>
 
-class CMainFrame;
+// Where the pane shows a miniature's screen rectangle: the frame's status bar.
+class CRectStatus {
+public:
+    virtual ~CRectStatus() = default;
+    virtual void ShowRectInStatusBar(const RECT& rc) = 0;
+    virtual void ClearRectInStatusBar() = 0;
+};
 
 class CDesktopView : public fw::FormView, public CDesktopPane {
 public:
-    CDesktopView();
+    explicit CDesktopView(CRectStatus& status);
     ~CDesktopView() override;
 
     // CDesktopPane.
-    int ShowBrowser(const CURLEntry* entry, int show, int showRect) override;
+    int ShowBrowser(const CURLEntry* entry, const CURLObject* record, int show, int showRect) override;
+    // The same with the entry's record read from its file.
+    int ShowBrowser(const CURLEntry* entry, int show, int showRect);
     int SaveWindowRects(const CURLEntryList& selection, std::vector<CURLObject>& records) override;
     int ReloadSkin(const std::string& skin) override;
 
@@ -49,7 +57,6 @@ public:
     const std::vector<std::unique_ptr<CMiniBrowserWnd>>& Browsers() const { return browsers_; }
     bool ShowsRect() const { return showRect_; }
     CNimbDoc* Doc() const;
-    CMainFrame* MainFrame() const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -61,6 +68,7 @@ private:
     bool UpdateLaunch(fw::CommandUI& ui);
     void OnLaunch();
 
+    CRectStatus& status_;
     std::vector<std::unique_ptr<CMiniBrowserWnd>> browsers_;
     bool showRect_ = true;
 };

@@ -15,10 +15,8 @@ namespace {
 // The manager reads a skin's BACKGROUND and WEB values with this buffer.
 constexpr DWORD kMiniValueBuffer = 1024;
 
-std::string ReadMiniValue(const std::string& ini, const char* section, const char* key) {
-    char text[kMiniValueBuffer] = {};
-    const DWORD n = ::GetPrivateProfileStringA(section, key, "", text, kMiniValueBuffer, ini.c_str());
-    return std::string(text, std::min<DWORD>(n, kMiniValueBuffer - 1));
+std::string ReadMiniValue(const CSkinFile& skin, const char* section, const char* key) {
+    return skin.ReadIniString(section, key, kMiniValueBuffer);
 }
 
 struct SkinGeometry {
@@ -28,7 +26,7 @@ struct SkinGeometry {
     int originalHeight = 0;
 };
 
-SkinGeometry ReadGeometry(const std::string& ini) {
+SkinGeometry ReadGeometry(const CSkinFile& ini) {
     SkinGeometry g;
     g.viewer = CMiniBrowserWnd::ParseViewerRect(ReadMiniValue(ini, "WEB", "VIEWER"));
     g.transparent = CMiniBrowserWnd::ParseRgb(ReadMiniValue(ini, "BACKGROUND", "TRANSPARENTCOLOR"));
@@ -73,11 +71,11 @@ COLORREF CMiniBrowserWnd::ParseRgb(const std::string& text) {
 
 fw::Bitmap CMiniBrowserWnd::LoadSkinBitmap(const std::string& skin, int width, int height) {
     skin_ = skin;
-    const SkinPaths paths = MakeSkinPaths(programFolder_, skin);
-    if (!paths.builtIn) {
+    const CSkinFile skinFile(MakeSkinPaths(programFolder_, skin));
+    if (!skinFile.IsBuiltIn()) {
         // Without a design size the viewer cannot be placed: such a skin is drawn as the built-in one.
-        const SkinGeometry g = ReadGeometry(paths.reference);
-        const std::string file = SkinBitmapPath(ReadMiniValue(paths.reference, "BACKGROUND", "BITMAP"), paths.folder);
+        const SkinGeometry g = ReadGeometry(skinFile);
+        const std::string file = SkinBitmapPath(ReadMiniValue(skinFile, "BACKGROUND", "BITMAP"), skinFile.Folder());
         if (g.originalWidth > 0 && g.originalHeight > 0 && !IsRefusedSkinBitmap(file) && !IsNullBitmap(file)) {
             CDibBitmap picture;
             if (picture.LoadFromFile(file)) {
@@ -97,7 +95,7 @@ fw::Bitmap CMiniBrowserWnd::LoadSkinBitmap(const std::string& skin, int width, i
 void CMiniBrowserWnd::BuildSkinMask(HDC dc) {
     SkinGeometry g = BuiltInGeometry();
     if (!builtIn_) {
-        g = ReadGeometry(MakeSkinPaths(programFolder_, skin_).reference);
+        g = ReadGeometry(CSkinFile(MakeSkinPaths(programFolder_, skin_)));
         // The file may have changed since the image was chosen.
         if (g.originalWidth <= 0 || g.originalHeight <= 0) g = BuiltInGeometry();
     }

@@ -1,8 +1,6 @@
 #include "MiniBrowserWnd.h"
 
-#include "DesktopView.h"
 #include "ErrorCodes.h"
-#include "MainFrame.h"
 
 #include <windowsx.h>
 
@@ -15,7 +13,7 @@ const HCURSOR& SizeAllCursor() {
 
 }  // namespace
 
-CMiniBrowserWnd::CMiniBrowserWnd(CDesktopView& view, std::string programFolder)
+CMiniBrowserWnd::CMiniBrowserWnd(fw::View& view, std::string programFolder)
     : view_(view), programFolder_(std::move(programFolder)) {
     RegisterClass(kClassName, kClassStyle, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1),
                   ::LoadIcon(nullptr, IDI_APPLICATION), SizeAllCursor());
@@ -27,15 +25,11 @@ CMiniBrowserWnd::~CMiniBrowserWnd() {
     if (memDc_ && previousBitmap_) ::SelectObject(memDc_.get(), previousBitmap_);
 }
 
-int CMiniBrowserWnd::LoadFor(const CURLEntry& entry) {
-    std::unique_ptr<CURLObject> record;
-    const int loaded = CLinkStore(programFolder_).LoadURLObject(entry, &record);
-    if (loaded != kErrNone) return loaded;
-    if (!record) return kErrLoadEmptyObject;
-    const URLRect& stored = record->link.windowRect;
+int CMiniBrowserWnd::MakeFor(const CURLEntry& entry, const CURLObject& record) {
+    const URLRect& stored = record.link.windowRect;
     placement_ = RECT{stored.left, stored.top, stored.right, stored.bottom};
     writeBack_ = placement_;
-    skin_ = record->skinName;
+    skin_ = record.skinName;
     if (!Create(kClassName, kTitle, kStyle, WS_EX_TRANSPARENT, 0, 0, 0, 0, view_.hwnd(), 0)) return kErrChildBrowser;
     ::ShowWindow(hwnd(), SW_HIDE);
     entry_ = entry;
@@ -116,7 +110,7 @@ void CMiniBrowserWnd::OnPaint() {
 }
 
 void CMiniBrowserWnd::OnNcLButtonDown(WPARAM hit, LPARAM point) {
-    if (CMainFrame* frame = view_.MainFrame()) frame->SetActiveView(&view_);
+    if (fw::FrameWindow* frame = view_.ParentFrame()) frame->SetActiveView(&view_);
     if (hit == HTCAPTION) ::SetCursor(SizeAllCursor());
     const RECT before = WindowRect();
     // The system's move or size loop: it returns once the button is up.

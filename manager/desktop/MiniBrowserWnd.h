@@ -6,14 +6,13 @@
 
 #include "LinkStore.h"
 
+#include "fw/frame.h"
 #include "fw/handles.h"
 #include "fw/window.h"
 
 #include <windows.h>
 
 #include <string>
-
-class CDesktopView;
 
 class CMiniBrowserWnd : public fw::Window {
 public:
@@ -36,12 +35,13 @@ public:
     static constexpr int kBuiltInHeight = 568;
 
     // Registers the window class (once).
-    CMiniBrowserWnd(CDesktopView& view, std::string programFolder);
+    // view: the desktop pane, its parent, made the active view by a press on the miniature.
+    CMiniBrowserWnd(fw::View& view, std::string programFolder);
     ~CMiniBrowserWnd() override;
 
-    // Reads the link record and makes the hidden window; 0, the store's
-    // code, or 13 when the window cannot be made.
-    int LoadFor(const CURLEntry& entry);
+    // Takes the link record's rectangle and skin and makes the hidden
+    // window; 0, or 13 when the window cannot be made.
+    int MakeFor(const CURLEntry& entry, const CURLObject& record);
 
     // Sizes the image to a window of width x height (the window just placed).
     void PrepareImage(int width, int height);
@@ -79,7 +79,7 @@ private:
     // Puts an image into the memory DC, masked; the old image goes.
     void UseImage(fw::Bitmap image);
 
-    CDesktopView& view_;
+    fw::View& view_;
     std::string programFolder_;
     RECT placement_{};
     RECT writeBack_{};

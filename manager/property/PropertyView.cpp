@@ -1,10 +1,8 @@
 #include "PropertyView.h"
 
 #include "ErrorCodes.h"
-#include "LeftView.h"
-#include "LinkItemTitles.h"
+#include "ErrorHandler.h"
 #include "LinkStore.h"
-#include "NimbApp.h"
 #include "PropertyIds.h"
 #include "StringUtil.h"
 #include "resource.h"
@@ -78,8 +76,8 @@ int CPropertyView::OnCreate() {
     if (!tabs_.CreateTabs(hwnd(), IDC_PROPERTY_TABS)) return -1;
     pages_.Attach(tabs_.hwnd());
     linkPage_ = std::make_unique<CURLOptionsDlg>(&document_);
-    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_, document_.App().ProgramFolder());
-    fontPage_ = std::make_unique<CFontColorOptionsDlg>(&document_.App().ErrorHandler());
+    skinPage_ = std::make_unique<CSkinOptionsDlg>(&document_, document_.ProgramFolder());
+    fontPage_ = std::make_unique<CFontColorOptionsDlg>(&document_.ErrorHandler());
     if (!pages_.AddPage(*linkPage_) || !pages_.AddPage(*skinPage_) || !pages_.AddPage(*fontPage_)) return -1;
     linkPage_->SetEditFocusHandler([this] { BecomeActive(); });
     // The tree keeps the focus at start-up: the first page is shown without taking it.
@@ -97,7 +95,7 @@ void CPropertyView::BecomeActive() {
 
 void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable) {
     linkPage_->EnableControls(reset != 0, enable != 0);
-    if (kind == CNimbDoc::kTemplate) linkPage_->EnableAddress(titleEnable != 0);
+    if (kind == TreeKind::kTemplate) linkPage_->EnableAddress(titleEnable != 0);
     skinPage_->EnableControls(reset != 0, enable != 0);
     fontPage_->EnableControls(enable != 0);
     if (reset) {
@@ -106,14 +104,10 @@ void CPropertyView::EnablePages(int reset, int enable, int kind, int titleEnable
     }
 }
 
-int CPropertyView::ShowLinkProperties(const CURLEntry& entry, const std::string&) {
-    std::unique_ptr<CURLObject> record;
-    const int rc = CLinkStore(document_.App().ProgramFolder()).LoadURLObject(entry, &record);
-    if (rc != kErrNone) return rc;
-    if (!record) return kErrNone;
-    FillLinkPage(*record, document_.Kind());
-    FillSkinPage(*record);
-    FillFontPage(*record);
+int CPropertyView::ShowLinkProperties(const CURLEntry&, const CURLObject& record) {
+    FillLinkPage(record, document_.Kind());
+    FillSkinPage(record);
+    FillFontPage(record);
     return kErrNone;
 }
 
@@ -133,9 +127,9 @@ int CPropertyView::SavePagesToLink(const CURLEntryList& selection, std::vector<C
 void CPropertyView::FillLinkPage(const CURLObject& record, int kind) {
     CURLOptionsDlg& page = *linkPage_;
     page.SetTitle(record.link.title);
-    page.SetAddress(kind == CNimbDoc::kTemplate ? std::string() : record.link.address);
+    page.SetAddress(kind == TreeKind::kTemplate ? std::string() : record.link.address);
     page.SetComments(record.link.comments);
-    page.SetSeparateBrowser(record.options.separateBrowser != 0, document_.Kind() != CNimbDoc::kMember);
+    page.SetSeparateBrowser(record.options.separateBrowser != 0, document_.Kind() != TreeKind::kMember);
     page.SetRefresh(record.link.refreshEnabled != 0, static_cast<std::uint32_t>(record.link.refreshInterval) / 60u);
     page.ValuesReplaced();
     shown_ = page.Values();
@@ -145,7 +139,7 @@ bool CPropertyView::ReadLinkPage(CURLObject& record) {
     const LinkPageValues now = linkPage_->Values();
     const bool retitled = now.title != shown_.title;
     if (retitled) record.link.title = now.title;
-    if (document_.Kind() == CNimbDoc::kTemplate)
+    if (document_.Kind() == TreeKind::kTemplate)
         record.link.address.clear();
     else if (now.address != shown_.address)
         record.link.address = now.address;
@@ -166,9 +160,7 @@ bool CPropertyView::ReadLinkPage(CURLObject& record) {
 void CPropertyView::RetitleSavedLinks() {
     auto pending = std::move(retitled_);
     retitled_.clear();
-    CLeftView* tree = document_.GetLeftView();
-    if (!tree) return;
-    for (const auto& [entry, title] : pending) RetitleLinkItems(*tree, document_.App().ProgramFolder(), entry, title);
+    for (const auto& [entry, title] : pending) document_.OnLinkRetitled(entry, title);
 }
 
 void CPropertyView::FillSkinPage(const CURLObject& record) {
@@ -218,8 +210,8 @@ void CPropertyView::ReadFontPage(CURLObject& record) {
 bool CPropertyView::LaunchEnabled(const CNimbDoc& document) {
     const int kind = document.Kind();
     // The tree's rule: a link, a member, or a group with members; never the template.
-    return kind == CNimbDoc::kLink || kind == CNimbDoc::kMember ||
-           (kind == CNimbDoc::kGroup && !document.Selection().empty());
+    return kind == TreeKind::kLink || kind == TreeKind::kMember ||
+           (kind == TreeKind::kGroup && !document.Selection().empty());
 }
 
 void CPropertyView::Launch() {

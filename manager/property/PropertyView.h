@@ -29,7 +29,7 @@ public:
 
     // CPropertyPane
     void EnablePages(int reset, int enable, int kind, int titleEnable) override;
-    int ShowLinkProperties(const CURLEntry& entry, const std::string& text) override;
+    int ShowLinkProperties(const CURLEntry& entry, const CURLObject& record) override;
     int SavePagesToLink(const CURLEntryList& selection, std::vector<CURLObject>& records) override;
 
     void FillLinkPage(const CURLObject& record, int kind);

@@ -254,6 +254,33 @@ TEST_F(ManagerServer, OnAHiddenManagerRefreshSelectAndShowLeaveANewLinkSelectedI
     EXPECT_TRUE(tree.Find(links, "Gamma"));
 }
 
+// A browser's Add Favorite while the user has a link selected that a group
+// names: the rebuild shows no box, and the added link ends selected.
+TEST_F(ManagerServer, ARefreshWithAGroupsLinkSelectedShowsNoBoxAndSelectsTheAddedLink) {
+    dir.MakeFolder("Links");
+    dir.MakeFolder("Groups");
+    AddLink(dir, "Alpha");
+    const std::string beta = AddLink(dir, "Beta");
+    dir.WriteFile("Groups\\Weekend.vsg", "Links\\" + beta + "\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    mgrtest::RemoteTree tree(frame);
+    ASSERT_TRUE(tree);
+    HTREEITEM links = nullptr, item = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (links = tree.Find(tree.Root(), "Links")) && (item = tree.Find(links, "Beta")); }));
+    tree.Select(item);
+    ASSERT_TRUE(WaitUntil([&] { return tree.Text(tree.Caret()) == "Beta"; }));
+    const std::string added = AddLink(dir, "Gamma");
+    testsupport::BoxAnswerer user;
+    fw::DispatchDriver driver(RunningManagerObject());
+    EXPECT_EQ(driver.Call(NimbAutomationIds::kRefreshNimbTree).hr, S_OK);
+    EXPECT_EQ(driver.Call(NimbAutomationIds::kSetFocusOnLinkItem, {fw::Variant(dir / ("Links\\" + added))}).hr, S_OK);
+    EXPECT_EQ(driver.Call(NimbAutomationIds::kShowManager).hr, S_OK);
+    // The calls run in order: a box of the rebuild came and went before the selection moved.
+    EXPECT_TRUE(WaitUntil([&] { return tree.Text(tree.Caret()) == "Gamma"; })) << tree.Text(tree.Caret());
+    EXPECT_TRUE(user.Boxes().empty()) << user.Boxes()[0].text;
+    EXPECT_EQ(dir.ReadFile("Err.log").find("ErrID"), std::string::npos) << dir.ReadFile("Err.log");
+}
+
 TEST_F(ManagerServer, ACallDuringTheAboutBoxActsAfterItCloses) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(frame) != FALSE; }));

@@ -17,7 +17,7 @@ class MovingDesktop : public CDesktopPane {
 public:
     bool move = false;
     int shown = 0;
-    int ShowBrowser(const CURLEntry* entry, int show, int) override {
+    int ShowBrowser(const CURLEntry* entry, const CURLObject*, int show, int) override {
         if (entry && show) ++shown;
         return kErrNone;
     }
@@ -40,7 +40,7 @@ struct DocFixture : mgrtest::ManagerFixture {
         beta = Add("Beta", 222);
         Start("");
         app->Document()->SetDesktopPane(&desktop);
-        tree = app->Document()->GetLeftView();
+        tree = app->MainFrame()->TreeView();
         EXPECT_TRUE(testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 20000));
     }
     ~DocFixture() {

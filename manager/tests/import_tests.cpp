@@ -71,7 +71,7 @@ struct ImportFixture : mgrtest::ManagerFixture {
 
     CLeftView& StartTree() {
         Start("");
-        tree = app->Document()->GetLeftView();
+        tree = app->MainFrame()->TreeView();
         EXPECT_TRUE(PumpUntil([&] { return tree->Root() != nullptr; }, 20000)) << "timer 51 builds the tree";
         return *tree;
     }

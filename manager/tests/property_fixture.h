@@ -54,7 +54,7 @@ struct PropertyFixture : ManagerFixture {
 
     void StartManager() {
         frame = &Start("");
-        tree = app->Document()->GetLeftView();
+        tree = app->MainFrame()->TreeView();
         view = dynamic_cast<CPropertyView*>(frame->InnerSplitter().ViewAt(1, 0));
         ASSERT_NE(view, nullptr);
         ASSERT_TRUE(testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 20000));

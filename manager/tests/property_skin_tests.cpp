@@ -15,7 +15,7 @@ namespace {
 class SkinDesktop : public CDesktopPane {
 public:
     std::vector<std::string> reloads;
-    int ShowBrowser(const CURLEntry*, int, int) override { return kErrNone; }
+    int ShowBrowser(const CURLEntry*, const CURLObject*, int, int) override { return kErrNone; }
     int SaveWindowRects(const CURLEntryList&, std::vector<CURLObject>&) override { return kErrNone; }
     int ReloadSkin(const std::string& skin) override {
         reloads.push_back(skin);

@@ -64,7 +64,7 @@ TEST(TreeEditRules, OnlyPlainNamesBecomeFoldersOrGroups) {
 }
 
 TEST(TreeEditRules, ARenameClashesWithAnySiblingButTheSameExactText) {
-    const std::vector<std::string> siblings{"abc", "Work"};
+    const std::vector<std::string> siblings{"abc", "Work", "\xE9t\xE9", "a^"};
     struct Case {
         const char* oldText;
         const char* newText;
@@ -73,6 +73,8 @@ TEST(TreeEditRules, ARenameClashesWithAnySiblingButTheSameExactText) {
     const Case cases[] = {
         {"abc", "ABC", true},  // the item finds itself
         {"abc", "abc", false}, {"abc", "work", true}, {"abc", "Play", false}, {"New Folder", "New Folder", false},
+        // As the file system: "ÉTÉ" is "été", "a" U+02C6 is not "a^".
+        {"x", "\xC9T\xC9", true}, {"x", "a\x88", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsDuplicateName(siblings, c.oldText, c.newText), c.duplicate) << c.oldText << " " << c.newText;

@@ -305,3 +305,63 @@ TEST(TreeEdit, KeysTypedIntoALabelAreNotTheFramesShortcuts) {
     EXPECT_TRUE(f.frame->PreTranslateMessage(onTree)) << "outside a label Delete is the shortcut";
     f.Type("News", VK_ESCAPE);
 }
+
+// Names compare as the file system compares them: "été" and "ÉTÉ" are one
+// name, "a^" and "aˆ" (U+02C6) two, though the locale's comparison folds them.
+TEST(TreeEdit, NamesAreOneNameExactlyWhenTheFileSystemTakesThemForOne) {
+    const std::string ete = "\xE9t\xE9", ETE = "\xC9T\xC9", caret = "a^", modifier = "a\x88";
+    struct Case {
+        const char* how;  // "add" a folder below Links, or "rename" News
+        std::string there, typed;
+        bool oneName;
+    };
+    const Case cases[] = {
+        {"add", ete, ETE, true},     {"add", ETE, ete, true},     {"add", caret, modifier, false},
+        {"rename", ete, ETE, true},  {"rename", modifier, caret, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.how) + " " + c.typed + " beside " + c.there);
+        EditFixture f;
+        f.dir.MakeFolder("Links\\" + c.there);
+        // The file system's own answer first: the test's pair is what it says.
+        ASSERT_EQ(fw::FolderExists(f.dir / ("Links\\" + c.typed)), c.oneName);
+        CLeftView& tree = f.Start();
+        testsupport::BoxAnswerer boxes;
+        if (std::string(c.how) == "add") {
+            f.Select(tree.LinksItem());
+            f.Command(ID_ADD_FOLDER);
+        } else {
+            f.Select(f.Child(tree.LinksItem(), "News"));
+            f.Command(kMenuRenameFolder);
+        }
+        f.Type(c.typed);
+        if (c.oneName) {
+            ASSERT_TRUE(boxes.WaitForBoxes(1));
+            EXPECT_NE(boxes.Boxes()[0].text.find("already exists"), std::string::npos) << boxes.Boxes()[0].text;
+            EXPECT_EQ(fw::FolderExists(f.dir / "Links\\News"), true);
+        } else {
+            testsupport::PumpFor(0);
+            EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
+            EXPECT_TRUE(fw::FolderExists(f.dir / ("Links\\" + c.typed)));
+            ASSERT_TRUE(f.Caret());
+            EXPECT_EQ(tree.Text(f.Caret()), c.typed);
+        }
+        // Either way the tree's lookup by name finds what the disk holds under the typed name.
+        EXPECT_TRUE(f.Child(tree.LinksItem(), c.typed));
+        EXPECT_TRUE(f.Child(tree.LinksItem(), c.there));
+    }
+}
+
+// A link path whose folder differs from the tree's only in the case of a non-ASCII letter is that folder.
+TEST(TreeEdit, ALinkPathFindsItsFolderWhateverTheCaseOfItsLetters) {
+    EditFixture f;
+    f.dir.MakeFolder("Links\\\xE9t\xE9");
+    const std::string link = f.AddLink("\xE9t\xE9", "Summer");
+    CLeftView& tree = f.Start();
+    testsupport::BoxAnswerer boxes;
+    tree.SelectLinkByPath(f.dir / ("Links\\\xC9T\xC9\\" + link));
+    testsupport::PumpFor(0);
+    EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
+    ASSERT_TRUE(f.Caret());
+    EXPECT_EQ(tree.Text(f.Caret()), "Summer");
+}

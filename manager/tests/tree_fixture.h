@@ -55,7 +55,7 @@ struct TreeFixture : ManagerFixture {
             << "timer 51 builds the tree";
         return *tree;
     }
-    CLeftView* f_tree() { return app->Document()->GetLeftView(); }
+    CLeftView* f_tree() { return app->MainFrame()->TreeView(); }
 
     HTREEITEM Child(HTREEITEM parent, const std::string& text) const { return tree->FindChildByName(parent, text); }
     std::vector<std::string> Children(HTREEITEM parent) const {

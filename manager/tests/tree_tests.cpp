@@ -146,6 +146,42 @@ TEST(LinkTree, RefreshThenSelectShowsALinkAddedFromOutside) {
     EXPECT_EQ(tree.Text(tree.CurrentItem()), "Evening") << "a link in a subfolder is found by its folders";
 }
 
+// A browser's Add Favorite: the rebuild deletes every item while one a group
+// names is selected; the control's selection changes on the way reach no pane.
+TEST(LinkTree, ARefreshWithAGroupsLinkSelectedShowsNoBoxAndSelectsTheAddedLink) {
+    struct Case {
+        const char* selected;
+        bool member;  // the group's member item rather than the link's
+    };
+    for (const Case c : {Case{"Beta", false}, Case{"Morning", false}, Case{"Beta", true}, Case{"Morning", true}}) {
+        SCOPED_TRACE(std::string(c.selected) + (c.member ? " member" : " link"));
+        TreeFixture f;
+        CLeftView& tree = f.Start();
+        CNimbDoc& doc = *f.app->Document();
+        HTREEITEM item = nullptr;
+        if (c.member) {
+            item = f.Child(f.Child(tree.GroupsItem(), "Weekend"), c.selected);
+        } else {
+            HTREEITEM news = f.Child(tree.LinksItem(), "News");
+            item = f.Child(tree.LinksItem(), c.selected);
+            if (!item) item = f.Child(f.Child(news, "Daily"), c.selected);
+        }
+        ASSERT_TRUE(item);
+        f.Select(item);
+        ASSERT_FALSE(doc.Selection().empty());
+        const std::string added = f.AddLink("", "Gamma");
+        testsupport::BoxAnswerer boxes;
+        doc.RefreshNimbTree();
+        doc.SetFocusOnLinkItem(f.dir / ("Links\\" + added));
+        testsupport::PumpFor(0);
+        EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
+        EXPECT_EQ(f.dir.ReadFile("Err.log").find("ErrID"), std::string::npos) << f.dir.ReadFile("Err.log");
+        EXPECT_EQ(tree.Text(tree.CurrentItem()), "Gamma");
+        EXPECT_EQ(tree.Text(TreeView_GetSelection(tree.hwnd())), "Gamma");
+        EXPECT_EQ(Entries(doc.Selection()), (std::vector<std::string>{"|" + added + "|3"}));
+    }
+}
+
 TEST(LinkTree, ARefreshBeforeTimer51IsTheFirstBuild) {
     TreeFixture f;
     // Started without a pump, so timer 51 cannot have built the tree yet.

@@ -107,9 +107,6 @@ public:
     // Its tool tip: the part after "\n".
     static std::string CommandTip(UINT id);
 
-    HACCEL Accelerators() const noexcept { return accel_; }
-    HMENU MenuHandle() const { return ::GetMenu(hwnd()); }
-
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // WM_CREATE after the window exists; -1 fails the creation.

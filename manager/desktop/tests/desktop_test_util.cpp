@@ -18,7 +18,7 @@ DesktopFixture::DesktopFixture() {
 
 void DesktopFixture::StartManager() {
     frame = &Start("");
-    tree = app->Document()->GetLeftView();
+    tree = app->MainFrame()->TreeView();
     view = dynamic_cast<CDesktopView*>(app->Document()->DesktopPane());
     ASSERT_NE(view, nullptr) << "the desktop pane is the document's";
     ASSERT_TRUE(testsupport::PumpUntil([&] { return tree->Root() != nullptr; }, 20000));

@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
 
     CNimbApp app("-o ", folder);
     if (!app.InitInstance() || !app.MainFrame()) return 3;
-    CLeftView* tree = app.Document()->GetLeftView();
+    CLeftView* tree = app.MainFrame()->TreeView();
     if (!PumpUntil([&] { return tree->Root() != nullptr; }, 30000)) return 4;
     HTREEITEM group = tree->FindChildByName(tree->GroupsItem(), "Trip windows");
     if (!group) return 5;

@@ -1,6 +1,7 @@
 // Host builds only. Some headers and sources of the pure readers include
-// <windows.h> for a few types, one macro and one comparison; this gives
-// exactly those (the comparison folds ASCII case only), nothing else.
+// <windows.h> for a few types, two macros and the name comparison's calls;
+// this gives exactly those, nothing else. The ANSI code page here is
+// Latin-1, and the ordinal comparison folds ASCII and Latin-1 letters.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +11,9 @@ typedef std::uint32_t DWORD;
 typedef std::uint16_t WORD;
 typedef std::uint8_t BYTE;
 typedef DWORD COLORREF;
-typedef DWORD LCID;
+typedef int BOOL;
+typedef unsigned int UINT;
+typedef wchar_t WCHAR;
 
 struct RECT {
     LONG left;
@@ -21,10 +24,13 @@ struct RECT {
 
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 
-#define LOCALE_SYSTEM_DEFAULT 0x0800
-#define NORM_IGNORECASE 0x00000001
+#define CP_ACP 0
+#define MAX_PATH 260
+#define TRUE 1
+#define FALSE 0
 #define CSTR_LESS_THAN 1
 #define CSTR_EQUAL 2
 #define CSTR_GREATER_THAN 3
 
-int CompareStringA(LCID locale, DWORD flags, const char* a, int aLength, const char* b, int bLength);
+int MultiByteToWideChar(UINT codePage, DWORD flags, const char* text, int length, WCHAR* wide, int wideLength);
+int CompareStringOrdinal(const WCHAR* a, int aLength, const WCHAR* b, int bLength, BOOL ignoreCase);
