@@ -2,23 +2,11 @@
 #include "AdBannerCtrl.h"
 
 #include "fw/com_module.h"
-#include "fw/com_registration.h"
-
-#include <olectl.h>
 
 namespace {
 
-class CAdBannerApp {
-public:
-    CAdBannerApp() {
-        fw::ComModule::Get().AddClass({CAdBannerCtrl::Info().clsid,
-                                       [] { return fw::MakeCom<CAdBannerCtrl>().As<IUnknown>(); },
-                                       [](bool add) {
-                                           return add ? fw::RegisterControlClass(CAdBannerCtrl::Registration())
-                                                      : fw::UnregisterControlClass(CAdBannerCtrl::Registration());
-                                       }});
-    }
-    void ExitInstance() { fw::ComModule::Get().Unload(); }
+struct CAdBannerApp {
+    CAdBannerApp() { fw::ComModule::Get().AddClass(fw::ControlModuleClass<CAdBannerCtrl>()); }
 };
 
 CAdBannerApp theApp;
@@ -26,31 +14,19 @@ CAdBannerApp theApp;
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    // At process exit (reserved set) the system takes the window classes itself.
-    if (reason == DLL_PROCESS_DETACH && !reserved) theApp.ExitInstance();
+    if (reason == DLL_PROCESS_DETACH) fw::ComModule::Get().Detach(reserved);
     return TRUE;
 }
 
 STDAPI DllCanUnloadNow() {
     return fw::ComModule::Get().CanUnloadNow();
 }
-
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return fw::ComGuard([&] { return fw::ComModule::Get().GetClassObject(clsid, iid, out); });
+    return fw::ComModule::Get().GetClassObject(clsid, iid, out);
 }
-
 STDAPI DllRegisterServer() {
-    try {
-        return fw::ComModule::Get().RegisterServer();
-    } catch (...) {
-        return SELFREG_E_CLASS;
-    }
+    return fw::ComModule::Get().RegisterServer();
 }
-
 STDAPI DllUnregisterServer() {
-    try {
-        return fw::ComModule::Get().UnregisterServer();
-    } catch (...) {
-        return SELFREG_E_CLASS;
-    }
+    return fw::ComModule::Get().UnregisterServer();
 }
