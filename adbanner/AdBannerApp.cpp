@@ -1,4 +1,5 @@
-// The stand-in banner library's module object and its four exports.
+// The stand-in banner library's module object serving the banner class.
+// The exports are the framework's (framework/src/com_module_exports.cpp).
 #include "AdBannerCtrl.h"
 
 #include "fw/com_module.h"
@@ -12,21 +13,3 @@ struct CAdBannerApp {
 CAdBannerApp theApp;
 
 }  // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_DETACH) fw::ComModule::Get().Detach(reserved);
-    return TRUE;
-}
-
-STDAPI DllCanUnloadNow() {
-    return fw::ComModule::Get().CanUnloadNow();
-}
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return fw::ComModule::Get().GetClassObject(clsid, iid, out);
-}
-STDAPI DllRegisterServer() {
-    return fw::ComModule::Get().RegisterServer();
-}
-STDAPI DllUnregisterServer() {
-    return fw::ComModule::Get().UnregisterServer();
-}

@@ -1,4 +1,5 @@
-// CZylComboApp: the library's module object, and the four exports.
+// CZylComboApp: the library's module object: the control and its page.
+// The exports are the framework's (framework/src/com_module_exports.cpp).
 #include "ZylComboCtrl.h"
 #include "ZylComboPpg.h"
 #include "resource.h"
@@ -19,21 +20,3 @@ struct CZylComboApp {
 CZylComboApp theApp;
 
 }  // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_DETACH) fw::ComModule::Get().Detach(reserved);
-    return TRUE;
-}
-
-STDAPI DllCanUnloadNow() {
-    return fw::ComModule::Get().CanUnloadNow();
-}
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return fw::ComModule::Get().GetClassObject(clsid, iid, out);
-}
-STDAPI DllRegisterServer() {
-    return fw::ComModule::Get().RegisterServer();
-}
-STDAPI DllUnregisterServer() {
-    return fw::ComModule::Get().UnregisterServer();
-}
