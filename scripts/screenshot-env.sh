@@ -72,11 +72,11 @@ shot_first_start() {
 shot_wait_ready() {
     local log=$1 pid=$2 what=$3
     for _ in $(seq 300); do
-        grep -q ready "$log" && return 0
+        grep -qs ready "$log" && return 0
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
-    grep -q ready "$log" && return 0
+    grep -qs ready "$log" && return 0
     cat "$log"
     echo "$what" >&2
     return 1

@@ -7,7 +7,8 @@ source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/screenshot-e
 out=$(realpath -m "$2")
 shot_start "$1"
 log="$app/demo.log"
-wine "$bin/import_dialog_demo.exe" "$(winepath -w "$app")" </dev/null >"$log" 2>&1 &
+mkdir "$app/work"
+wine "$bin/import_dialog_demo.exe" "$(winepath -w "$app/work")" </dev/null >"$log" 2>&1 &
 demo=$!
 shot_own $demo
 shot_wait_ready "$log" $demo "The dialog did not show"
