@@ -50,16 +50,8 @@ protected:
 };
 
 TEST_F(AdClient, HandsTheUsersProxyToTheLibrary) {
-    const struct {
-        const char* server;
-        std::string line;
-    } cases[] = {
-        {"127.0.0.1:3128", TwadLine("127.0.0.1", 3128)},
-        {"proxyhost", TwadLine("proxyhost", 0)},
-        {"http=web.proxy:8080;https=secure.proxy:443", TwadLine("web.proxy", 8080)},
-    };
     std::vector<std::string> expected;
-    for (const auto& c : cases) {
+    for (const auto& c : adtest::ProxyCases()) {
         UserProxy proxy(1, std::string(c.server));
         EXPECT_EQ(ConfigureAdClient(), TRUE) << c.server;
         expected.push_back(c.line);

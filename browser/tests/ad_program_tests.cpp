@@ -55,15 +55,8 @@ protected:
 };
 
 TEST_F(AdProgram, TheStartHandsTheProxyOverExactlyOnce) {
-    const struct {
-        const char* server;
-        std::string line;
-    } cases[] = {
-        {"127.0.0.1:3128", TwadLine("127.0.0.1", 3128)},
-        {"proxyhost", TwadLine("proxyhost", 0)},
-    };
     size_t lines = 0;
-    for (const auto& c : cases) {
+    for (const auto& c : adtest::ProxyCases()) {
         UserProxy proxy(1, std::string(c.server));
         Browser browser(dir, "about:blank");
         ASSERT_TRUE(browser.window()) << c.server;

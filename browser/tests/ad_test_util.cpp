@@ -97,4 +97,12 @@ std::string TwadLine(const std::string& host, unsigned port) {
     return "Vessa|mo4vx|16|kind=2|host=" + host + "|port=" + std::to_string(port);
 }
 
+std::vector<ProxyCase> ProxyCases() {
+    return {
+        {"127.0.0.1:3128", TwadLine("127.0.0.1", 3128)},
+        {"proxyhost", TwadLine("proxyhost", 0)},
+        {"http=web.proxy:8080;https=secure.proxy:443", TwadLine("web.proxy", 8080)},
+    };
+}
+
 }  // namespace adtest

@@ -53,6 +53,12 @@ private:
 
 // The twad line of one call with this host and port.
 std::string TwadLine(const std::string& host, unsigned port);
+// The user's proxy texts the tests set, each with the twad line it gives.
+struct ProxyCase {
+    const char* server;
+    std::string line;
+};
+std::vector<ProxyCase> ProxyCases();
 inline constexpr char kBannerLine[] = "load|extent=12383x1588|product=Vessa|key=mo4vx";
 
 }  // namespace adtest

@@ -38,10 +38,8 @@ using favtest::WriteFileBytes;
 using testsupport::TempProgramFolder;
 
 constexpr int kImportCommand = 31006;
-constexpr char kImportInfoKey[] = "SOFTWARE\\Corvane Global\\Vessa\\ImportInfo";
-constexpr char kConfirm[] =
-    "Vessa has detected that a import was done previously. \nIf you continue with the Import, all you customized "
-    "settings for Vessa Manager will be erased. \nDo you want to continue?";
+using favtest::kImportInfoKey;
+constexpr const char* kConfirm = favtest::kBrowserConfirm;
 
 using testsupport::TextOf;
 
@@ -65,22 +63,8 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(server.Listening());
-        dir.MakeFolder("Links");
-        dir.MakeFolder("Links\\Old");
-        dir.MakeFolder("Groups");
-        dir.MakeFolder("Templates");
-        CURLEntry templ("", "Default.vst");
-        templ.kind = CURLEntry::kTemplate;
-        ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(templ, favtest::DistinctTemplate()), kErrNone);
-        CURLObject old;
-        old.link.title = "old";
-        ASSERT_EQ(CLinkStore(dir.Path()).SaveURLObject(CURLEntry("Old", "0.vsl"), old), kErrNone);
-        dir.WriteFile("Groups\\Work.vsg", "Links\\Old\\0.vsl\r\n");
-
-        favorites.MakeFolder("News");
-        favorites.MakeFolder("News\\Daily");
-        WriteFileBytes(favorites / "a.url", ShortcutText("http://a.example/", "\r\n"));
-        WriteFileBytes(favorites / "News\\Daily\\b.url", ShortcutText("http://b.example/", "\n"));
+        ASSERT_NO_FATAL_FAILURE(favtest::MakeOldStore(dir, favtest::WithTemplate::kYes));
+        ASSERT_NO_FATAL_FAILURE(favtest::MakeFavorites(favorites));
         WriteFileBytes(favorites / "locked.url", ShortcutText("http://locked.example/"));
         favtest::SetFileTimes(favorites / "a.url", 1000000000, 2000000000);
         favoritesValue.Set(favorites.Path());

@@ -44,6 +44,24 @@ protected:
         if (cancelOut) *cancelOut = cancel;
         return fw::ComPtr<IDispatch>::Attach(window);
     }
+
+    struct OpenedPopup {
+        fw::ComPtr<IDispatch> window;  // the reference handed to the control
+        CPopupBrowserDlg* dlg = nullptr;
+        HWND wnd = nullptr;
+    };
+    // Started with the stand-in browser as the program folder's Vessa.exe
+    // (it logs each start and shows nothing), then a popup opened.
+    OpenedPopup StartBesideStandInAndOpen() {
+        Start();
+        browser->dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
+        browser->dir.WriteFile("behaviour.txt", "silent");
+        OpenedPopup opened;
+        opened.window = OpenWindow();
+        opened.dlg = Dlg().Popup();
+        if (opened.dlg) opened.wnd = opened.dlg->hwnd();
+        return opened;
+    }
 };
 
 TEST_F(Popups, NewWindowGoesToAHiddenPopupWhoseControlTakesThePage) {
@@ -99,15 +117,12 @@ TEST_F(Popups, ExactlyOneReferenceIsHandedOverAndTheClosedPopupLetsGo) {
 }
 
 TEST_F(Popups, TheFirstWebNavigationOfThePopupStartsANewBrowserAndClosesIt) {
-    Start();
-    const testsupport::TempProgramFolder& dir = browser->dir;
-    dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
-    dir.WriteFile("behaviour.txt", "silent");
-    fw::ComPtr<IDispatch> window = OpenWindow();
-    CPopupBrowserDlg* popup = Dlg().Popup();
+    const OpenedPopup opened = StartBesideStandInAndOpen();
+    CPopupBrowserDlg* popup = opened.dlg;
     ASSERT_NE(popup, nullptr);
-    HWND wnd = popup->hwnd();
-    fw::DispatchDriver driver(window);
+    HWND wnd = opened.wnd;
+    const testsupport::TempProgramFolder& dir = browser->dir;
+    fw::DispatchDriver driver(opened.window);
 
     // Real navigations of the popup's control: about:blank only loads there.
     ASSERT_EQ(driver.Call(CWebBrowser2::kNavigate, {std::string("about:blank")}).hr, S_OK);
@@ -128,14 +143,11 @@ TEST_F(Popups, TheFirstWebNavigationOfThePopupStartsANewBrowserAndClosesIt) {
 // The control's events fed to the popup's sink: Wine's control sends no
 // frame navigations and no second top-level one.
 TEST_F(Popups, OnlyThePopupsOwnTopLevelWebNavigationActsAndOnlyOnce) {
-    Start();
-    const testsupport::TempProgramFolder& dir = browser->dir;
-    dir.CopyProgramAs("StandInBrowser.exe", "Vessa.exe");
-    dir.WriteFile("behaviour.txt", "silent");
-    fw::ComPtr<IDispatch> window = OpenWindow();
-    CPopupBrowserDlg* popup = Dlg().Popup();
+    const OpenedPopup opened = StartBesideStandInAndOpen();
+    CPopupBrowserDlg* popup = opened.dlg;
     ASSERT_NE(popup, nullptr);
-    HWND wnd = popup->hwnd();
+    HWND wnd = opened.wnd;
+    const testsupport::TempProgramFolder& dir = browser->dir;
     const fw::ComPtr<IDispatch> own = popup->Browser().host().Dispatch();
     // Another browser object stands for a frame inside the popup's page.
     const fw::ComPtr<IDispatch> frame = Control().host().Dispatch();

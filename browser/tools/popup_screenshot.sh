@@ -4,8 +4,7 @@
 # "favorites" the favorites popup with one folder cascaded.
 #   browser/tools/popup_screenshot.sh menu|favorites <build-folder> <out.png>
 # The build folder is the one given to scripts/dev-test.sh (build the targets Vessa and <demo>_demo).
-set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/screenshot-env.sh"
 case ${1:-} in
 menu | favorites) demo=$1_demo ;;
 *)
@@ -13,13 +12,8 @@ menu | favorites) demo=$1_demo ;;
     exit 2
     ;;
 esac
-build=$(realpath -m "$2")
 out=$(realpath -m "$3")
-source "$root/scripts/wine-env.sh"
-wine_env_start "$build" 1
-app=$(mktemp -d)
-trap 'wine_env_stop; rm -rf "$app"' EXIT
-cp "$build/x64/bin/Vessa.exe" "$build/x64/bin/twad.dll" "$build/x64/bin/$demo.exe" "$app"/
+shot_start "$2" Vessa.exe twad.dll "$demo.exe"
 log=$(mktemp)
 wine "$app/$demo.exe" "$(winepath -w "$app")" </dev/null >"$log" 2>&1 || true
 if ! grep -q ready "$log"; then
@@ -28,5 +22,4 @@ if ! grep -q ready "$log"; then
     exit 1
 fi
 rm -f "$log"
-import -window root -crop 1024x720+0+0 "$out"
-echo "Saved $out (display $DISPLAY)"
+shot_save "$out" -crop 1024x720+0+0

@@ -3,29 +3,14 @@
 # list dropped down) under Xvfb, from a build folder's programs.
 #   combo/tools/zylcombo_screenshot.sh <build-folder> <out.png>
 # The build folder is the one given to scripts/dev-test.sh (build the targets ZylCombo and zylcombo_demo).
-set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build=$(realpath -m "$1")
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/screenshot-env.sh"
 out=$(realpath -m "$2")
-source "$root/scripts/wine-env.sh"
-wine_env_start "$build" 1
-app=$(mktemp -d)
-log=$(mktemp)
-trap 'wine_env_stop; rm -rf "$app" "$log"' EXIT
-cp "$build/x64/bin/ZYLCOMBO.OCX" "$build/x64/bin/zylcombo_demo.exe" "$app"/
+shot_start "$1" ZYLCOMBO.OCX zylcombo_demo.exe
+log=$(mktemp -p "$app")
 wine "$app/zylcombo_demo.exe" 10 </dev/null >"$log" 2>&1 &
 demo=$!
-for _ in $(seq 200); do
-    grep -q ready "$log" && break
-    kill -0 "$demo" 2>/dev/null || break
-    sleep 0.1
-done
-if ! grep -q ready "$log"; then
-    cat "$log"
-    echo "The demo did not start" >&2
-    exit 1
-fi
+shot_own $demo
+shot_wait_ready "$log" $demo "The demo did not start"
 sleep 1  # the dropped list paints after its first messages
-import -window root -crop 560x330+40+40 +repage "$out"
+shot_save "$out" -crop 560x330+40+40 +repage
 wait "$demo" || true
-echo "Saved $out (display $DISPLAY)"

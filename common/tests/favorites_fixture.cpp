@@ -86,4 +86,27 @@ CURLObject DistinctTemplate() {
     return t;
 }
 
+void MakeOldStore(const testsupport::TempProgramFolder& program, WithTemplate withTemplate) {
+    program.MakeFolder("Links");
+    program.MakeFolder("Links\\Old");
+    program.MakeFolder("Groups");
+    if (withTemplate == WithTemplate::kYes) {
+        program.MakeFolder("Templates");
+        CURLEntry templ("", "Default.vst");
+        templ.kind = CURLEntry::kTemplate;
+        EXPECT_EQ(CLinkStore(program.Path()).SaveURLObject(templ, DistinctTemplate()), kErrNone);
+    }
+    CURLObject old;
+    old.link.title = "old";
+    EXPECT_EQ(CLinkStore(program.Path()).SaveURLObject(CURLEntry("Old", "0.vsl"), old), kErrNone);
+    program.WriteFile("Groups\\Work.vsg", "Links\\Old\\0.vsl\r\n");
+}
+
+void MakeFavorites(const testsupport::TempProgramFolder& favorites) {
+    favorites.MakeFolder("News");
+    favorites.MakeFolder("News\\Daily");
+    WriteFileBytes(favorites / "a.url", ShortcutText("http://a.example/", "\r\n"));
+    WriteFileBytes(favorites / "News\\Daily\\b.url", ShortcutText("http://b.example/", "\n"));
+}
+
 }  // namespace favtest

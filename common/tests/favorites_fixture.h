@@ -6,6 +6,7 @@
 #include "URLObject.h"
 
 #include "testsupport/reg_test_util.h"
+#include "testsupport/temp_program_folder.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,6 +16,18 @@
 namespace favtest {
 
 inline constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Where a finished import is noted, and the texts of the import's boxes.
+inline constexpr char kImportInfoKey[] = "SOFTWARE\\Corvane Global\\Vessa\\ImportInfo";
+inline constexpr char kBrowserConfirm[] =
+    "Vessa has detected that a import was done previously. \nIf you continue with the Import, all you customized "
+    "settings for Vessa Manager will be erased. \nDo you want to continue?";
+inline constexpr char kManagerConfirm[] =
+    "Vessa Manager has detected that a import was done previously. \nIf you continue with the Import, all you "
+    "customized settings for Vessa Manager will be erased. \nDo you want to continue?";
+inline constexpr char kFailed[] =
+    "Failed to import IE Favorites to Vessa.  Please make sure that IE Favorites path is correct";
+inline constexpr char kSucceeded[] = "IE Favorites have all been successfully imported";
 
 // A shortcut's text: a [DEFAULT] section with BASEURL first, then
 // [InternetShortcut] with URL= and a few more lines, each ended by lineEnd.
@@ -46,5 +59,15 @@ std::unique_ptr<CURLObject> LoadLink(const std::string& programFolder, const std
 
 // A template unlike the default record in every field the import keeps.
 CURLObject DistinctTemplate();
+
+// The store an import replaces: the link Links\Old\0.vsl titled "old" and
+// the group Work listing it; with a template, Templates\Default.vst holding
+// DistinctTemplate() too.
+enum class WithTemplate { kNo, kYes };
+void MakeOldStore(const testsupport::TempProgramFolder& program, WithTemplate withTemplate);
+
+// The Favorites folder an import reads: a.url with CR LF lines and
+// News\Daily\b.url with LF lines.
+void MakeFavorites(const testsupport::TempProgramFolder& favorites);
 
 }  // namespace favtest

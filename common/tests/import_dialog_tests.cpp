@@ -26,20 +26,13 @@
 
 namespace {
 
-using favtest::ShortcutText;
-using favtest::WriteFileBytes;
 using testsupport::TempProgramFolder;
 
-constexpr char kImportInfoKey[] = "SOFTWARE\\Corvane Global\\Vessa\\ImportInfo";
-constexpr char kBrowserConfirm[] =
-    "Vessa has detected that a import was done previously. \nIf you continue with the Import, all you customized "
-    "settings for Vessa Manager will be erased. \nDo you want to continue?";
-constexpr char kManagerConfirm[] =
-    "Vessa Manager has detected that a import was done previously. \nIf you continue with the Import, all you "
-    "customized settings for Vessa Manager will be erased. \nDo you want to continue?";
-constexpr char kFailed[] =
-    "Failed to import IE Favorites to Vessa.  Please make sure that IE Favorites path is correct";
-constexpr char kSucceeded[] = "IE Favorites have all been successfully imported";
+using favtest::kBrowserConfirm;
+using favtest::kFailed;
+using favtest::kImportInfoKey;
+using favtest::kManagerConfirm;
+using favtest::kSucceeded;
 
 class RecordingHost : public CImportFavoritesHost {
 public:
@@ -73,19 +66,12 @@ protected:
     void SetUp() override {
         fw::SetProgramName(IsManager() ? "VessaMgr" : "Vessa");
         // The old store: a link in a folder, one at the top, a group.
+        ASSERT_NO_FATAL_FAILURE(favtest::MakeOldStore(program, favtest::WithTemplate::kNo));
         CURLObject old;
         old.link.title = "old";
-        program.MakeFolder("Links");
-        program.MakeFolder("Links\\Old");
-        program.MakeFolder("Groups");
-        ASSERT_EQ(CLinkStore(program.Path()).SaveURLObject(CURLEntry("Old", "0.vsl"), old), kErrNone);
         ASSERT_EQ(CLinkStore(program.Path()).SaveURLObject(CURLEntry("", "0.vsl"), old), kErrNone);
-        program.WriteFile("Groups\\Work.vsg", "Links\\Old\\0.vsl\r\n");
 
-        favorites.MakeFolder("News");
-        favorites.MakeFolder("News\\Daily");
-        WriteFileBytes(favorites / "a.url", ShortcutText("http://a.example/", "\r\n"));
-        WriteFileBytes(favorites / "News\\Daily\\b.url", ShortcutText("http://b.example/", "\n"));
+        ASSERT_NO_FATAL_FAILURE(favtest::MakeFavorites(favorites));
         favoritesValue.Set(favorites.Path());
 
         boxes = std::make_unique<testsupport::BoxAnswerer>();

@@ -1,7 +1,7 @@
 // The control's identity, its answers to the container, its type
 // information, events and property pages.
 #include "fw/ax_control.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 #include <cstring>
 
@@ -83,7 +83,7 @@ STDMETHODIMP AxControl::GetClipboardData(DWORD, IDataObject** out) {
 }
 
 STDMETHODIMP AxControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) {
-    try {
+    return ComGuard([&]() -> HRESULT {
         switch (verb) {
             case OLEIVERB_INPLACEACTIVATE:
             case OLEIVERB_SHOW:
@@ -103,10 +103,7 @@ STDMETHODIMP AxControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWN
             default:
                 return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
         }
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 STDMETHODIMP AxControl::EnumVerbs(IEnumOLEVERB** out) {

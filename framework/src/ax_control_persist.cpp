@@ -1,7 +1,7 @@
 // The control's persistent state: one property exchange for streams,
 // property bags and the defaults.
 #include "fw/ax_control.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 namespace fw {
 
@@ -20,12 +20,13 @@ void AxControl::DoPropExchange(PropExchange& px) {
 }
 
 HRESULT AxControl::Exchange(PropExchange& px) {
-    try {
-        DoPropExchange(px);
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return E_UNEXPECTED;
-    }
+    const HRESULT exchanged = ComGuard(
+        [&] {
+            DoPropExchange(px);
+            return S_OK;
+        },
+        [](HRESULT) { return E_UNEXPECTED; });
+    if (FAILED(exchanged)) return exchanged;
     if (SUCCEEDED(px.result()) && px.IsLoading()) {
         modified_ = false;
         if (wnd_) ::InvalidateRect(wnd_, nullptr, TRUE);

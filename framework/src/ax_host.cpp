@@ -1,5 +1,6 @@
 // Creating, activating, moving and tearing down a hosted control.
 #include "ax_site.h"
+#include "fw/guard.h"
 #include "fw/trace.h"
 
 #include "fw/handles.h"
@@ -57,12 +58,7 @@ HRESULT AxSite::Attach(IUnknown* control, HWND container, const RECT& rect, cons
         if (SUCCEEDED(hr) && !siteFirst) hr = object->SetClientSite(self);
     }
     if (SUCCEEDED(hr) && setup.beforeActivate) {
-        try {
-            hr = setup.beforeActivate(control_.get());
-        } catch (...) {
-            TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-            hr = E_UNEXPECTED;
-        }
+        hr = ComGuard([&] { return setup.beforeActivate(control_.get()); }, [](HRESULT) { return E_UNEXPECTED; });
     }
     if (SUCCEEDED(hr)) {
         object->SetHostNames(L"fw", nullptr);
@@ -160,15 +156,16 @@ AxKeyboardFilter::~AxKeyboardFilter() {
 }
 
 LRESULT CALLBACK AxKeyboardFilter::FilterProc(int code, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (code == MSGF_DIALOGBOX && PreTranslateAxMessage(reinterpret_cast<MSG*>(lParam))) return 1;
-    } catch (...) {
-        // Nothing may unwind into the system's loop.
-        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        TraceStoppedException("a hook", DescribeWindowMessage(typeid(AxKeyboardFilter), msg ? msg->hwnd : nullptr,
-                                                              msg ? msg->message : 0));
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    // Nothing may unwind into the system's loop.
+    const bool used = GuardBoundary(
+        "a hook",
+        [&] {
+            const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+            return DescribeWindowMessage(typeid(AxKeyboardFilter), msg ? msg->hwnd : nullptr, msg ? msg->message : 0);
+        },
+        [](bool) { return false; },
+        [&] { return code == MSGF_DIALOGBOX && PreTranslateAxMessage(reinterpret_cast<MSG*>(lParam)); });
+    return used ? 1 : ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 AxHost::AxHost() : site_(MakeCom<detail::AxSite>()) {}

@@ -1,6 +1,6 @@
 // The COM side of the control site: what the control asks of its container.
 #include "ax_site.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 #include "fw/handles.h"
 
@@ -137,16 +137,17 @@ STDMETHODIMP AxSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VA
     if (!result) return E_POINTER;
     Variant value;
     bool answered = false;
-    try {
-        // A copy: the handler may replace itself.
-        if (ambient_) {
-            const AmbientHandler handler = ambient_;
-            answered = handler(id, value);
-        }
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return DISP_E_EXCEPTION;
-    }
+    const HRESULT asked = ComGuard(
+        [&] {
+            // A copy: the handler may replace itself.
+            if (ambient_) {
+                const AmbientHandler handler = ambient_;
+                answered = handler(id, value);
+            }
+            return S_OK;
+        },
+        [](HRESULT) { return DISP_E_EXCEPTION; });
+    if (FAILED(asked)) return asked;
     if (!answered) answered = DefaultAmbient(id, value);
     if (!answered) return DISP_E_MEMBERNOTFOUND;
     value.Detach(result);

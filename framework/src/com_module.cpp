@@ -23,14 +23,11 @@ public:
         if (!out) return E_POINTER;
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        try {
+        return ComGuard([&] {
             ComPtr<IUnknown> obj = create_ ? create_() : nullptr;
             if (!obj) return E_OUTOFMEMORY;
             return obj->QueryInterface(iid, out);
-        } catch (...) {
-            TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-            return E_UNEXPECTED;
-        }
+        });
     }
     STDMETHODIMP LockServer(BOOL lock) override {
         if (lock)
@@ -88,36 +85,46 @@ bool ComModule::HasClass(const CLSID& clsid) const {
     return std::any_of(classes_.begin(), classes_.end(), [&](const Class& c) { return c.clsid == clsid; });
 }
 
-HRESULT ComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+HRESULT ComModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept {
     if (!out) return E_POINTER;
     *out = nullptr;
-    for (const Class& c : classes_) {
-        if (c.clsid != clsid) continue;
-        ComPtr<IClassFactory> factory = MakeModuleClassFactory(c.create);
-        if (!factory) return E_OUTOFMEMORY;
-        return factory->QueryInterface(iid, out);
-    }
-    return CLASS_E_CLASSNOTAVAILABLE;
+    return ComGuard([&] {
+        for (const Class& c : classes_) {
+            if (c.clsid != clsid) continue;
+            ComPtr<IClassFactory> factory = MakeModuleClassFactory(c.create);
+            if (!factory) return E_OUTOFMEMORY;
+            return factory->QueryInterface(iid, out);
+        }
+        return CLASS_E_CLASSNOTAVAILABLE;
+    });
 }
 
 HRESULT ComModule::CanUnloadNow() const noexcept {
     return objects_ == 0 && locks_ == 0 ? S_OK : S_FALSE;
 }
 
-HRESULT ComModule::RegisterServer() {
-    if (FAILED(RegisterModuleTypeLib())) return SELFREG_E_TYPELIB;
-    for (const Class& c : classes_)
-        if (c.registrar && FAILED(c.registrar(true))) return SELFREG_E_CLASS;
-    return S_OK;
+HRESULT ComModule::RegisterServer() noexcept {
+    return ComGuard(
+        [&] {
+            if (FAILED(RegisterModuleTypeLib())) return SELFREG_E_TYPELIB;
+            for (const Class& c : classes_)
+                if (c.registrar && FAILED(c.registrar(true))) return SELFREG_E_CLASS;
+            return S_OK;
+        },
+        [](HRESULT) { return SELFREG_E_CLASS; });
 }
 
-HRESULT ComModule::UnregisterServer() {
-    const bool typeLibGone = SUCCEEDED(UnregisterModuleTypeLib());
-    bool classesGone = true;
-    for (const Class& c : classes_)
-        if (c.registrar && FAILED(c.registrar(false))) classesGone = false;
-    if (!typeLibGone) return SELFREG_E_TYPELIB;
-    return classesGone ? S_OK : SELFREG_E_CLASS;
+HRESULT ComModule::UnregisterServer() noexcept {
+    return ComGuard(
+        [&] {
+            const bool typeLibGone = SUCCEEDED(UnregisterModuleTypeLib());
+            bool classesGone = true;
+            for (const Class& c : classes_)
+                if (c.registrar && FAILED(c.registrar(false))) classesGone = false;
+            if (!typeLibGone) return SELFREG_E_TYPELIB;
+            return classesGone ? S_OK : SELFREG_E_CLASS;
+        },
+        [](HRESULT) { return SELFREG_E_CLASS; });
 }
 
 void ComModule::RememberWindowClass(std::string name) {

@@ -1,5 +1,5 @@
 #include "fw/com_object.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 namespace fw {
 
@@ -7,14 +7,11 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ou
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    try {
+    return ComGuard([&] {
         ComPtr<IUnknown> obj = creator_ ? creator_() : nullptr;
         if (!obj) return E_OUTOFMEMORY;
         return obj->QueryInterface(iid, out);
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {

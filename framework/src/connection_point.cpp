@@ -1,5 +1,5 @@
 #include "fw/connection_point.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 #include "fw/com_object.h"
 
@@ -79,12 +79,13 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!sink) return E_POINTER;
     ComPtr<IUnknown> typed;
     if (FAILED(sink->QueryInterface(iid_, typed.put_void()))) return CONNECT_E_CANNOTCONNECT;
-    try {
-        sinks_.emplace_back(next_, std::move(typed));
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return E_OUTOFMEMORY;
-    }
+    const HRESULT added = ComGuard(
+        [&] {
+            sinks_.emplace_back(next_, std::move(typed));
+            return S_OK;
+        },
+        [](HRESULT) { return E_OUTOFMEMORY; });
+    if (FAILED(added)) return added;
     *cookie = next_++;
     return S_OK;
 }
@@ -103,15 +104,17 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
     return E_NOTIMPL;
 }
 
-std::vector<ComPtr<IUnknown>> ConnectionPoint::Snapshot() const noexcept try {
-    // A sink may unadvise (or advise another) while it is called.
-    std::vector<ComPtr<IUnknown>> sinks;
-    sinks.reserve(sinks_.size());
-    for (const auto& s : sinks_) sinks.push_back(s.second);
-    return sinks;
-} catch (...) {
-    TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-    return {};  // no sink is called rather than an exception let loose
+std::vector<ComPtr<IUnknown>> ConnectionPoint::Snapshot() const noexcept {
+    return GuardBoundary(
+        "a COM method", [] { return std::string(__PRETTY_FUNCTION__); },
+        [](bool) { return std::vector<ComPtr<IUnknown>>{}; },  // no sink is called rather than an exception let loose
+        [&] {
+            // A sink may unadvise (or advise another) while it is called.
+            std::vector<ComPtr<IUnknown>> sinks;
+            sinks.reserve(sinks_.size());
+            for (const auto& s : sinks_) sinks.push_back(s.second);
+            return sinks;
+        });
 }
 
 void ConnectionPoint::FireDispatch(DISPID id, std::initializer_list<Variant> args) const {

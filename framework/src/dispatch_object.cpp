@@ -1,5 +1,5 @@
 #include "fw/dispatch_object.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 namespace fw {
 
@@ -75,20 +75,21 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DIS
     // The member may release the last outside reference or change the
     // table; the object and the function stay alive for the call.
     ComPtr<IDispatch> self(this);
-    try {
-        const Method method = m->method;
-        Variant value;
-        const HRESULT hr = method(args, result ? &value : nullptr);
-        if (SUCCEEDED(hr) && result) value.Detach(result);
-        return hr;
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        if (excep) {
-            *excep = EXCEPINFO{};
-            excep->scode = E_UNEXPECTED;
-        }
-        return DISP_E_EXCEPTION;
-    }
+    return ComGuard(
+        [&] {
+            const Method method = m->method;
+            Variant value;
+            const HRESULT hr = method(args, result ? &value : nullptr);
+            if (SUCCEEDED(hr) && result) value.Detach(result);
+            return hr;
+        },
+        [&](HRESULT hr) {
+            if (excep) {
+                *excep = EXCEPINFO{};
+                excep->scode = hr;
+            }
+            return DISP_E_EXCEPTION;
+        });
 }
 
 }  // namespace fw

@@ -1,5 +1,5 @@
 #include "fw/event_sink.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 #include "fw/com_object.h"
 
@@ -42,15 +42,14 @@ public:
         // The handler may disconnect or destroy the owner, so both the
         // object and the handler are kept alive for the call.
         ComPtr<Object> self(this);
-        try {
-            Handler handler = it->second;
-            DISPPARAMS none{};
-            handler(DispArgs(params ? params : &none));
-        } catch (...) {
-            TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-            return DISP_E_EXCEPTION;
-        }
-        return S_OK;
+        return ComGuard(
+            [&] {
+                Handler handler = it->second;
+                DISPPARAMS none{};
+                handler(DispArgs(params ? params : &none));
+                return S_OK;
+            },
+            [](HRESULT) { return DISP_E_EXCEPTION; });
     }
 
 protected:

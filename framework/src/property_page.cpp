@@ -1,5 +1,5 @@
 #include "fw/property_page.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 #include "fw/handles.h"
 
@@ -139,16 +139,15 @@ STDMETHODIMP PropertyPage::SetPageSite(IPropertyPageSite* site) {
 STDMETHODIMP PropertyPage::Activate(HWND parent, LPCRECT rect, BOOL) {
     if (!rect) return E_POINTER;
     if (dialog_) return E_UNEXPECTED;
-    try {
-        dialog_ = MakeDialog();
-        if (!dialog_ || !dialog_->CreateModeless(parent)) {
-            dialog_.reset();
-            return E_FAIL;
-        }
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
+    const HRESULT made = ComGuard(
+        [&] {
+            dialog_ = MakeDialog();
+            return dialog_ && dialog_->CreateModeless(parent) ? S_OK : E_FAIL;
+        },
+        [](HRESULT) { return E_OUTOFMEMORY; });
+    if (FAILED(made)) {
         dialog_.reset();
-        return E_OUTOFMEMORY;
+        return made;
     }
     ::SetWindowPos(dialog_->hwnd(), nullptr, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -203,13 +202,7 @@ STDMETHODIMP PropertyPage::Move(LPCRECT rect) {
 }
 
 STDMETHODIMP PropertyPage::Apply() {
-    HRESULT hr = S_OK;
-    try {
-        hr = OnApply();
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return E_UNEXPECTED;
-    }
+    const HRESULT hr = ComGuard([&] { return OnApply(); }, [](HRESULT) { return E_UNEXPECTED; });
     if (SUCCEEDED(hr)) SetDirty(false);
     return hr;
 }

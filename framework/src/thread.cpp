@@ -1,6 +1,6 @@
 #include "fw/thread.h"
 
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 #include <memory>
 #include <string>
@@ -21,12 +21,9 @@ DWORD WINAPI ThreadMain(void* param) {
     ::SetEvent(block->ready.get());
     std::function<void()> body = std::move(block->body);
     block.reset();
-    try {
-        body();
-    } catch (...) {
-        // A worker's failure must not take the process down.
-        TraceStoppedException("a thread", "thread " + std::to_string(::GetCurrentThreadId()));
-    }
+    // A worker's failure must not take the process down.
+    GuardBoundary(
+        "a thread", [] { return "thread " + std::to_string(::GetCurrentThreadId()); }, [](bool) {}, body);
     return 0;
 }
 

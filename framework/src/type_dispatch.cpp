@@ -1,5 +1,5 @@
 #include "fw/type_dispatch.h"
-#include "fw/trace.h"
+#include "fw/guard.h"
 
 namespace fw {
 
@@ -100,21 +100,22 @@ HRESULT TypeDispatch::Invoke(DISPID id, REFIID iid, WORD flags, DISPPARAMS* para
     if (d == declared_.end() || m == implemented_.end()) return DISP_E_MEMBERNOTFOUND;
     DISPPARAMS none{};
     if (!params) params = &none;
-    try {
-        // The member may release the caller's last reference to its object; the
-        // implementation stays alive for the call.
-        const Implemented impl = m->second;
-        if (d->second.property) return InvokeProperty(id, d->second, impl, flags, params, result, argErr);
-        if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
-        return InvokeMethod(d->second, impl, params, result, argErr);
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        if (excep) {
-            *excep = EXCEPINFO{};
-            excep->scode = E_UNEXPECTED;
-        }
-        return DISP_E_EXCEPTION;
-    }
+    return ComGuard(
+        [&] {
+            // The member may release the caller's last reference to its object; the
+            // implementation stays alive for the call.
+            const Implemented impl = m->second;
+            if (d->second.property) return InvokeProperty(id, d->second, impl, flags, params, result, argErr);
+            if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
+            return InvokeMethod(d->second, impl, params, result, argErr);
+        },
+        [&](HRESULT hr) {
+            if (excep) {
+                *excep = EXCEPINFO{};
+                excep->scode = hr;
+            }
+            return DISP_E_EXCEPTION;
+        });
 }
 
 HRESULT TypeDispatch::InvokeProperty(DISPID, const Declared& d, const Implemented& m, WORD flags, DISPPARAMS* params,

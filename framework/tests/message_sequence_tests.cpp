@@ -2,6 +2,7 @@
 // table passes, and each kind of difference fails at the caller's line.
 #include "testsupport/message_sequence.h"
 
+#include <commctrl.h>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@ using testsupport::kLParam;
 using testsupport::kOptional;
 using testsupport::kWParam;
 using testsupport::MessageLog;
+using testsupport::Notify;
+using testsupport::ReflectedNotify;
 
 struct Failure {
     bool matched = true;
@@ -90,6 +93,53 @@ TEST(MessageSequence, EachDifferenceFailsAtTheCallersLine) {
         EXPECT_NE(std::string(r.message()).find(c.says), std::string::npos) << c.name << ": " << r.message();
         EXPECT_NE(std::string(r.message()).find("case: "), std::string::npos) << c.name << ": the context";
     }
+}
+
+// Notifications match by code, plain or reflected; the code is read when logged.
+TEST(MessageSequence, NotificationsMatchByTheirCodeAndByWhetherTheyWereReflected) {
+    static const ExpectedMessage kTable[] = {Notify(TVN_SELCHANGINGA), Notify(NM_SETFOCUS, kOptional),
+                                             ReflectedNotify(TVN_SELCHANGEDA)};
+    const UINT reflected = fw::kReflectBase + WM_NOTIFY;
+    NMHDR changing{nullptr, 1, static_cast<UINT>(TVN_SELCHANGINGA)};
+    NMHDR changed{nullptr, 1, static_cast<UINT>(TVN_SELCHANGEDA)};
+    NMHDR click{nullptr, 1, static_cast<UINT>(NM_CLICK)};
+    const auto log = [&](std::initializer_list<std::pair<UINT, NMHDR*>> entries) {
+        MessageLog made;
+        for (const auto& [message, hdr] : entries) made.Add(message, 1, reinterpret_cast<LPARAM>(hdr));
+        return made;
+    };
+    {
+        MessageLog matching = log({{WM_NOTIFY, &changing}, {reflected, &changed}});
+        changing.code = static_cast<UINT>(NM_CLICK);  // gone by the time of the comparison
+        int line = 0;
+        const Failure f = Compare(matching, kTable, &line);
+        EXPECT_TRUE(f.matched) << (f.results.empty() ? "" : f.results.front().message());
+        changing.code = static_cast<UINT>(TVN_SELCHANGINGA);
+    }
+    const struct {
+        const char* name;
+        MessageLog log;
+        const char* says;
+    } cases[] = {
+        {"wrong code", log({{WM_NOTIFY, &click}, {reflected, &changed}}),
+         "expected WM_NOTIFY TVN_SELCHANGINGA, got WM_NOTIFY NM_CLICK"},
+        {"not reflected", log({{WM_NOTIFY, &changing}, {WM_NOTIFY, &changed}}),
+         "expected reflected WM_NOTIFY TVN_SELCHANGEDA, got WM_NOTIFY TVN_SELCHANGEDA"},
+        {"order", log({{reflected, &changed}, {WM_NOTIFY, &changing}}),
+         "expected WM_NOTIFY TVN_SELCHANGINGA, got reflected WM_NOTIFY TVN_SELCHANGEDA"},
+        {"a reflection with another code", log({{WM_NOTIFY, &changing}, {reflected, &changing}, {reflected, &changed}}),
+         "expected reflected WM_NOTIFY TVN_SELCHANGEDA, got reflected WM_NOTIFY TVN_SELCHANGINGA"},
+    };
+    for (auto c : cases) {
+        int line = 0;
+        const Failure f = Compare(c.log, kTable, &line);
+        EXPECT_FALSE(f.matched) << c.name;
+        ASSERT_EQ(f.results.size(), 1u) << c.name;
+        EXPECT_EQ(f.results.front().line_number(), line) << c.name;
+        EXPECT_NE(std::string(f.results.front().message()).find(c.says), std::string::npos)
+            << c.name << ": " << f.results.front().message();
+    }
+    EXPECT_EQ(testsupport::NotificationName(WM_NOTIFY, static_cast<UINT>(-1234)), "WM_NOTIFY code -1234");
 }
 
 // The recorder sees what a real window gets, in order, until it goes away.

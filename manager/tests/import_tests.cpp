@@ -5,10 +5,8 @@
 // the tree too. Boxes are answered by their buttons.
 #include "manager_fixture.h"
 
-#include "ErrorCodes.h"
 #include "ImportFavoritesDlg.h"
 #include "LeftView.h"
-#include "LinkStore.h"
 #include "NimbDoc.h"
 #include "favorites_fixture.h"
 #include "resource.h"
@@ -25,16 +23,11 @@
 
 namespace {
 
-using favtest::ShortcutText;
-using favtest::WriteFileBytes;
 using testsupport::PumpUntil;
 
-constexpr char kImportInfoKey[] = "SOFTWARE\\Corvane Global\\Vessa\\ImportInfo";
-constexpr char kConfirm[] =
-    "Vessa Manager has detected that a import was done previously. \nIf you continue with the Import, all you "
-    "customized settings for Vessa Manager will be erased. \nDo you want to continue?";
-constexpr char kFailed[] =
-    "Failed to import IE Favorites to Vessa.  Please make sure that IE Favorites path is correct";
+using favtest::kFailed;
+using favtest::kImportInfoKey;
+constexpr const char* kConfirm = favtest::kManagerConfirm;
 
 // What the dialog saw when the first link was reported: the old store is gone by then.
 struct FirstReport {
@@ -50,22 +43,8 @@ struct ImportFixture : mgrtest::ManagerFixture {
     FirstReport first;
 
     ImportFixture() {
-        dir.MakeFolder("Links");
-        dir.MakeFolder("Links\\Old");
-        dir.MakeFolder("Groups");
-        dir.MakeFolder("Templates");
-        CURLEntry templ("", "Default.vst");
-        templ.kind = CURLEntry::kTemplate;
-        EXPECT_EQ(CLinkStore(dir.Path()).SaveURLObject(templ, favtest::DistinctTemplate()), kErrNone);
-        CURLObject old;
-        old.link.title = "old";
-        EXPECT_EQ(CLinkStore(dir.Path()).SaveURLObject(CURLEntry("Old", "0.vsl"), old), kErrNone);
-        dir.WriteFile("Groups\\Work.vsg", "Links\\Old\\0.vsl\r\n");
-
-        favorites.MakeFolder("News");
-        favorites.MakeFolder("News\\Daily");
-        WriteFileBytes(favorites / "a.url", ShortcutText("http://a.example/", "\r\n"));
-        WriteFileBytes(favorites / "News\\Daily\\b.url", ShortcutText("http://b.example/", "\n"));
+        favtest::MakeOldStore(dir, favtest::WithTemplate::kYes);
+        favtest::MakeFavorites(favorites);
         favoritesValue.Set(favorites.Path());
     }
 

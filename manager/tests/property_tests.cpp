@@ -5,6 +5,8 @@
 
 #include "resource.h"
 
+#include "testsupport/message_sequence.h"
+
 #include <commctrl.h>
 
 #include <climits>
@@ -105,6 +107,29 @@ TEST(ManagerPropertyView, ATabChangeHidesThePageAndShowsTheNewOneInItsPlace) {
     EXPECT_EQ(fontRect.top, linkRect.top);
     HWND focus = ::GetFocus();
     EXPECT_TRUE(focus == font || ::IsChild(font, focus)) << "the new page has the focus";
+}
+
+// A click on a tab: the control asks its parent first, tells it, and at the
+// release reports the click.
+TEST(ManagerPropertyView, AClickedTabNotifiesTheViewChangingThenChange) {
+    PropertyFixture f;
+    f.StartManager();
+    HWND tab = f.view->TabCtrl().hwnd();
+    RECT third{};
+    ASSERT_TRUE(TabCtrl_GetItemRect(tab, 2, &third));
+    const LPARAM at = MAKELPARAM((third.left + third.right) / 2, (third.top + third.bottom) / 2);
+    testsupport::MessageLog log;
+    testsupport::MessageRecorder recorder(f.view->hwnd(), log, testsupport::IsNotification);
+    ::SendMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(tab, WM_LBUTTONUP, 0, at);
+    static const testsupport::ExpectedMessage kClick[] = {
+        testsupport::Notify(TCN_SELCHANGING, testsupport::kWParam, IDC_PROPERTY_TABS),
+        testsupport::Notify(TCN_SELCHANGE, testsupport::kWParam, IDC_PROPERTY_TABS),
+        testsupport::Notify(NM_CLICK, testsupport::kWParam, IDC_PROPERTY_TABS)};
+    testsupport::ExpectSequence(log, kClick, "a click on the third tab");
+    EXPECT_EQ(TabCtrl_GetCurSel(tab), 2);
+    EXPECT_FALSE(StyleVisible(f.view->LinkPage().hwnd()));
+    EXPECT_TRUE(StyleVisible(f.view->FontPage().hwnd()));
 }
 
 TEST(ManagerPropertyView, ALinkFillsThePageATemplateHidesItsAddressAGroupEmptiesIt) {

@@ -10,6 +10,7 @@
 #include "resource.h"
 
 #include "testsupport/box_answerer.h"
+#include "testsupport/message_sequence.h"
 #include "testsupport/pump.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,25 @@ TEST(LinkTree, EachSelectionHandsTheDocumentItsEntries) {
         EXPECT_EQ(Entries(doc.Selection()), c.entries) << tree.Text(c.item);
     }
     EXPECT_TRUE(f.dir.Exists("Templates\\Default.vst")) << "the template is written when first selected";
+}
+
+// The tree's notifications reach the view reflected from its pane, the
+// change asked before it is made: the document writes the old link back on
+// the first and takes the new selection on the second.
+TEST(LinkTree, ASelectionReachesTheViewAsChangingThenChanged) {
+    TreeFixture f;
+    CLeftView& tree = f.Start();
+    f.Select(tree.LinksItem());
+    testsupport::MessageLog log;
+    testsupport::MessageRecorder recorder(tree.hwnd(), log, testsupport::IsNotification);
+    HTREEITEM beta = f.Child(tree.LinksItem(), "Beta");
+    f.Select(beta);
+    static const testsupport::ExpectedMessage kSelect[] = {testsupport::ReflectedNotify(TVN_SELCHANGINGA),
+                                                           testsupport::ReflectedNotify(TVN_SELCHANGEDA)};
+    testsupport::ExpectSequence(log, kSelect, "a selection by the program");
+    EXPECT_EQ(f.app->Document()->Kind(), 3);
+    f.Select(beta);
+    testsupport::ExpectSequence(log, {}, "the selected item again: no change");
 }
 
 TEST(LinkTree, TheToolbarFollowsTheEnableRules) {

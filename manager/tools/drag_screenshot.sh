@@ -6,24 +6,13 @@
 # into News, and the script checks that it did before it ends the manager.
 #   manager/tools/drag_screenshot.sh <build-folder> <out.png>
 # The build folder is the one given to scripts/dev-test.sh (build the targets VessaMgr and demo_links).
-set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-build=$(realpath -m "$1")
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/screenshot-env.sh"
 out=$(realpath -m "$2")
-source "$root/scripts/wine-env.sh"
-wine_env_start "$build" 1
-app=$(mktemp -d)
-pid=""
-trap '[[ -n $pid ]] && kill "$pid" 2>/dev/null; wine_env_stop; rm -rf "$app"' EXIT
-cp "$build/x64/bin/VessaMgr.exe" "$app"/
-wine "$build/x64/bin/demo_links.exe" "$(winepath -w "$app")" </dev/null >/dev/null 2>&1
-wine reg delete 'HKLM\SOFTWARE\Corvane Global' /f </dev/null >/dev/null 2>&1 || true
+shot_start "$1" VessaMgr.exe
+shot_demo_links
 wine "$app/VessaMgr.exe" </dev/null >/dev/null 2>&1 &
-pid=$!
-if ! frame=$(timeout 60 xdotool search --sync --onlyvisible --name '^Vessa Manager$' | head -1); then
-    echo "The manager's window did not appear" >&2
-    exit 1
-fi
+shot_own $!
+frame=$(shot_window '^Vessa Manager$' "The manager's window did not appear")
 # The tree is built on the first second's tick after the show.
 sleep 3
 
@@ -49,8 +38,7 @@ xdotool mousemove "$folder_x" "$folder_y"
 sleep 0.3
 xdotool mousemove "$((folder_x + 2))" "$folder_y"
 sleep 1
-import -window root -crop 400x300+0+0 "$out"
-echo "Saved $out (display $DISPLAY)"
+shot_save "$out" -crop 400x300+0+0
 
 xdotool mouseup 1
 for _ in $(seq 50); do

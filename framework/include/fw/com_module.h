@@ -3,14 +3,18 @@
 // counts behind DllCanUnloadNow, and its table of classes, each with a
 // factory and the registry entries it writes and removes itself.
 //
-//   fw::ComModule& m = fw::ComModule::Get();
-//   m.AddClass({kClsid, [] { return fw::MakeCom<MyControl>().As<IUnknown>(); },
-//               [](bool add) { return add ? fw::RegisterControlClass(info) : fw::UnregisterControlClass(info); }});
+//   fw::ComModule::Get().AddClass(fw::ControlModuleClass<MyControl>());
 //   STDAPI DllGetClassObject(REFCLSID c, REFIID i, void** o) { return fw::ComModule::Get().GetClassObject(c, i, o); }
+//   STDAPI DllCanUnloadNow() { return fw::ComModule::Get().CanUnloadNow(); }
+//   STDAPI DllRegisterServer() { return fw::ComModule::Get().RegisterServer(); }
+//   STDAPI DllUnregisterServer() { return fw::ComModule::Get().UnregisterServer(); }
+//   DllMain: if (reason == DLL_PROCESS_DETACH) fw::ComModule::Get().Detach(reserved);
 #pragma once
 
 #include "fw/com.h"
-#include "fw/trace.h"
+#include "fw/com_object.h"
+#include "fw/com_registration.h"
+#include "fw/guard.h"
 
 #include <functional>
 #include <new>
@@ -51,20 +55,26 @@ public:
     LONG Objects() const noexcept { return objects_; }
     LONG Locks() const noexcept { return locks_; }
 
-    // The bodies of the library's exports.
-    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out);
+    // The bodies of the library's exports, each a COM method's boundary
+    // (fw::ComGuard): nothing thrown leaves them.
+    HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) noexcept;
     HRESULT CanUnloadNow() const noexcept;
     // Registers the type library held as resource TYPELIB 1, then every class:
-    // S_OK, SELFREG_E_TYPELIB or SELFREG_E_CLASS.
-    HRESULT RegisterServer();
+    // S_OK, SELFREG_E_TYPELIB or SELFREG_E_CLASS (also for an exception).
+    HRESULT RegisterServer() noexcept;
     // Undoes both steps; each is tried whatever the other gave, and entries
     // already gone count as removed.
-    HRESULT UnregisterServer();
+    HRESULT UnregisterServer() noexcept;
 
     // A window class the module registered; unregistered by Unload.
     void RememberWindowClass(std::string name);
     // For DLL_PROCESS_DETACH: the module's window classes go with it.
     void Unload() noexcept;
+    // DllMain's DLL_PROCESS_DETACH with its `reserved`: Unload, except at
+    // process exit (reserved set), where the system takes the classes itself.
+    void Detach(LPVOID reserved) noexcept {
+        if (!reserved) Unload();
+    }
 
 private:
     ComModule();
@@ -85,22 +95,27 @@ public:
     ModuleObjectCount& operator=(const ModuleObjectCount&) = delete;
 };
 
-// Runs the body of a COM method: nothing thrown leaves it (an allocation
-// that fails is E_OUTOFMEMORY, anything else E_UNEXPECTED).
-template <typename Body>
-HRESULT ComGuard(Body body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        TraceStoppedException("a COM method", TypeName(typeid(Body)));
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        TraceStoppedException("a COM method", TypeName(typeid(Body)));
-        return E_UNEXPECTED;
-    }
-}
-
 // The library's own class object for one class of the module.
 ComPtr<IClassFactory> MakeModuleClassFactory(ComModule::Creator create);
+
+// A class of the module that is an ActiveX control: Control::Info().clsid,
+// made with MakeCom, its entries written from Control::Registration().
+template <typename Control>
+ComModule::Class ControlModuleClass() {
+    return {Control::Info().clsid, [] { return MakeCom<Control>().template As<IUnknown>(); },
+            [](bool add) {
+                return add ? RegisterControlClass(Control::Registration())
+                           : UnregisterControlClass(Control::Registration());
+            }};
+}
+
+// A property page class of the module, its user type a string resource.
+template <typename Page>
+ComModule::Class PageModuleClass(const CLSID& clsid, UINT userTypeId) {
+    return {clsid, [] { return MakeCom<Page>().template As<IUnknown>(); },
+            [clsid, userTypeId](bool add) {
+                return add ? RegisterPageClass(clsid, userTypeId) : UnregisterPageClass(clsid);
+            }};
+}
 
 }  // namespace fw

@@ -1,5 +1,5 @@
 // Owners of user-interface handles beside those of fw/handles.h: image lists,
-// accelerator tables, created cursors and window timers.
+// created cursors and window timers.
 #pragma once
 
 #include "fw/handles.h"
@@ -18,13 +18,6 @@ struct ImageListTraits {
     static void close(pointer h) noexcept { ::ImageList_Destroy(h); }
 };
 
-struct AcceleratorTraits {  // LoadAccelerators from a resource needs no release; CreateAcceleratorTable does
-    using pointer = HACCEL;
-    static pointer invalid() noexcept { return nullptr; }
-    static bool valid(pointer h) noexcept { return h != nullptr; }
-    static void close(pointer h) noexcept { ::DestroyAcceleratorTable(h); }
-};
-
 struct CursorTraits {  // created or loaded-from-file cursors only; shared system cursors need no owner
     using pointer = HCURSOR;
     static pointer invalid() noexcept { return nullptr; }
@@ -33,7 +26,6 @@ struct CursorTraits {  // created or loaded-from-file cursors only; shared syste
 };
 
 using ImageList = UniqueHandle<ImageListTraits>;
-using Accelerators = UniqueHandle<AcceleratorTraits>;
 using Cursor = UniqueHandle<CursorTraits>;
 
 // A window timer, killed when the owner goes (unless the window went first).

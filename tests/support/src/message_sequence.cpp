@@ -59,18 +59,57 @@ constexpr Named kNames[] = {
     {WM_QUERYNEWPALETTE, "WM_QUERYNEWPALETTE"},
 };
 
-std::string Describe(UINT message, WPARAM wParam, LPARAM lParam) {
+// The notification codes the tests meet.
+constexpr struct {
+    UINT code;
+    const char* name;
+} kCodes[] = {
+    {static_cast<UINT>(NM_CLICK), "NM_CLICK"},
+    {static_cast<UINT>(NM_DBLCLK), "NM_DBLCLK"},
+    {static_cast<UINT>(NM_RCLICK), "NM_RCLICK"},
+    {static_cast<UINT>(NM_SETFOCUS), "NM_SETFOCUS"},
+    {static_cast<UINT>(NM_KILLFOCUS), "NM_KILLFOCUS"},
+    {static_cast<UINT>(NM_CUSTOMDRAW), "NM_CUSTOMDRAW"},
+    {static_cast<UINT>(TVN_SELCHANGINGA), "TVN_SELCHANGINGA"},
+    {static_cast<UINT>(TVN_SELCHANGEDA), "TVN_SELCHANGEDA"},
+    {static_cast<UINT>(TVN_ITEMEXPANDINGA), "TVN_ITEMEXPANDINGA"},
+    {static_cast<UINT>(TVN_ITEMEXPANDEDA), "TVN_ITEMEXPANDEDA"},
+    {static_cast<UINT>(TVN_BEGINDRAGA), "TVN_BEGINDRAGA"},
+    {static_cast<UINT>(TVN_BEGINRDRAGA), "TVN_BEGINRDRAGA"},
+    {static_cast<UINT>(TVN_DELETEITEMA), "TVN_DELETEITEMA"},
+    {static_cast<UINT>(TVN_BEGINLABELEDITA), "TVN_BEGINLABELEDITA"},
+    {static_cast<UINT>(TVN_ENDLABELEDITA), "TVN_ENDLABELEDITA"},
+    {static_cast<UINT>(TVN_KEYDOWN), "TVN_KEYDOWN"},
+    {static_cast<UINT>(TCN_SELCHANGE), "TCN_SELCHANGE"},
+    {static_cast<UINT>(TCN_SELCHANGING), "TCN_SELCHANGING"},
+    {static_cast<UINT>(TCN_KEYDOWN), "TCN_KEYDOWN"},
+};
+
+std::string Describe(const LoggedMessage& m) {
     char params[64];
-    std::snprintf(params, sizeof(params), "(%#llx, %#llx)", static_cast<unsigned long long>(wParam),
-                  static_cast<unsigned long long>(lParam));
-    return MessageName(message) + params;
+    std::snprintf(params, sizeof(params), "(%#llx, %#llx)", static_cast<unsigned long long>(m.wParam),
+                  static_cast<unsigned long long>(m.lParam));
+    return (IsNotification(m.message) ? NotificationName(m.message, m.code) : MessageName(m.message)) + params;
+}
+
+std::string Name(const ExpectedMessage& e) {
+    return e.checks & kNotifyCode ? NotificationName(e.message, e.code) : MessageName(e.message);
+}
+
+std::string Name(const LoggedMessage& m) {
+    return IsNotification(m.message) ? NotificationName(m.message, m.code) : MessageName(m.message);
+}
+
+// The same kind of entry: the message, and the code where the table names one.
+bool SameEntry(const ExpectedMessage& want, const LoggedMessage& got) {
+    return want.message == got.message && (!(want.checks & kNotifyCode) || want.code == got.code);
 }
 
 std::string List(std::span<const ExpectedMessage> expected) {
     std::string text;
     for (const ExpectedMessage& e : expected) {
         if (!text.empty()) text += ", ";
-        text += MessageName(e.message);
+        text += Name(e);
         if (e.checks & kOptional) text += "?";
     }
     return text.empty() ? "(none)" : text;
@@ -80,7 +119,7 @@ std::string List(const std::vector<LoggedMessage>& logged) {
     std::string text;
     for (const LoggedMessage& m : logged) {
         if (!text.empty()) text += ", ";
-        text += MessageName(m.message);
+        text += Name(m);
     }
     return text.empty() ? "(none)" : text;
 }
@@ -90,6 +129,8 @@ std::string List(const std::vector<LoggedMessage>& logged) {
 std::string MessageName(UINT message) {
     for (const Named& n : kNames)
         if (n.message == message) return n.name;
+    if (message >= fw::kReflectBase && message < fw::kReflectBase + WM_USER)
+        return "reflected " + MessageName(message - fw::kReflectBase);
     char text[32];
     if (message >= WM_APP)
         std::snprintf(text, sizeof(text), "WM_APP+%u", message - WM_APP);
@@ -98,6 +139,13 @@ std::string MessageName(UINT message) {
     else
         std::snprintf(text, sizeof(text), "%#06x", message);
     return text;
+}
+
+std::string NotificationName(UINT message, UINT code) {
+    std::string name = MessageName(message) + " ";
+    for (const auto& c : kCodes)
+        if (c.code == code) return name + c.name;
+    return name + "code " + std::to_string(static_cast<int>(code));
 }
 
 bool ExpectSequence(MessageLog& log, std::span<const ExpectedMessage> expected, const std::string& context,
@@ -110,27 +158,24 @@ bool ExpectSequence(MessageLog& log, std::span<const ExpectedMessage> expected, 
     while (fault.empty() && e < expected.size() && l < logged.size()) {
         const ExpectedMessage& want = expected[e];
         const LoggedMessage& got = logged[l];
-        if (want.message != got.message) {
+        const LoggedMessage wanted{nullptr, want.message, want.wParam, want.lParam, want.code};
+        if (!SameEntry(want, got)) {
             if (want.checks & kOptional) {
                 ++e;
                 continue;
             }
-            fault = "entry " + std::to_string(l) + ": expected " + MessageName(want.message) + ", got " +
-                    Describe(got.message, got.wParam, got.lParam);
+            fault = "entry " + std::to_string(l) + ": expected " + Name(want) + ", got " + Describe(got);
         } else if ((want.checks & kWParam) && want.wParam != got.wParam) {
-            fault = "entry " + std::to_string(l) + ": " + Describe(got.message, got.wParam, got.lParam) +
-                    ", expected wParam " + Describe(want.message, want.wParam, want.lParam);
+            fault = "entry " + std::to_string(l) + ": " + Describe(got) + ", expected wParam " + Describe(wanted);
         } else if ((want.checks & kLParam) && want.lParam != got.lParam) {
-            fault = "entry " + std::to_string(l) + ": " + Describe(got.message, got.wParam, got.lParam) +
-                    ", expected lParam " + Describe(want.message, want.wParam, want.lParam);
+            fault = "entry " + std::to_string(l) + ": " + Describe(got) + ", expected lParam " + Describe(wanted);
         }
         ++e;
         ++l;
     }
     while (fault.empty() && e < expected.size() && (expected[e].checks & kOptional)) ++e;
-    if (fault.empty() && e < expected.size()) fault = "missing " + MessageName(expected[e].message);
-    if (fault.empty() && l < logged.size())
-        fault = "extra " + Describe(logged[l].message, logged[l].wParam, logged[l].lParam);
+    if (fault.empty() && e < expected.size()) fault = "missing " + Name(expected[e]);
+    if (fault.empty() && l < logged.size()) fault = "extra " + Describe(logged[l]);
     if (fault.empty()) return true;
     ADD_FAILURE_AT(caller.file_name(), static_cast<int>(caller.line()))
         << context << ": " << fault << "\n  expected: " << List(expected) << "\n  got:      " << List(logged);

@@ -7,7 +7,14 @@
 //   ... log.Add(msg, wParam, lParam) in a handler, or a MessageRecorder on a window ...
 //   static const testsupport::ExpectedMessage kCreate[] = {{WM_NCCREATE}, {WM_CREATE}};
 //   testsupport::ExpectSequence(log, kCreate, "creation");
+//
+// Notifications match by their code too, as the control sent them or as they
+// were reflected to the control's own object:
+//   static const testsupport::ExpectedMessage kSelect[] = {testsupport::ReflectedNotify(TVN_SELCHANGINGA),
+//                                                          testsupport::ReflectedNotify(TVN_SELCHANGEDA)};
 #pragma once
+
+#include "fw/window.h"
 
 #include <windows.h>
 
@@ -25,6 +32,7 @@ enum MessageCheck : unsigned {
     kWParam = 1,    // wParam must be equal
     kLParam = 2,    // lParam must be equal
     kOptional = 4,  // may be missing from the log
+    kNotifyCode = 8,  // a notification's NMHDR code must be equal
 };
 
 struct ExpectedMessage {
@@ -32,19 +40,39 @@ struct ExpectedMessage {
     unsigned checks = kAnyParams;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    UINT code = 0;  // with kNotifyCode
 };
+
+// WM_NOTIFY and its reflection to the sending control's object.
+constexpr bool IsNotification(UINT message) {
+    return message == WM_NOTIFY || message == fw::kReflectBase + WM_NOTIFY;
+}
+
+// A WM_NOTIFY with this code, as the parent gets it (wParam: the control's
+// id, checked with kWParam)...
+constexpr ExpectedMessage Notify(UINT code, unsigned checks = kAnyParams, WPARAM wParam = 0) {
+    return {WM_NOTIFY, checks | kNotifyCode, wParam, 0, code};
+}
+// ... and as the framework reflects it to the control's own object.
+constexpr ExpectedMessage ReflectedNotify(UINT code, unsigned checks = kAnyParams, WPARAM wParam = 0) {
+    return {fw::kReflectBase + WM_NOTIFY, checks | kNotifyCode, wParam, 0, code};
+}
 
 struct LoggedMessage {
     HWND window;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    UINT code = 0;  // a notification's NMHDR code, read when it was logged
 };
 
 class MessageLog {
 public:
+    // A notification's lParam, when not null, is its NMHDR: the code is read
+    // now, since the record lives only for the call.
     void Add(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, HWND window = nullptr) {
-        entries_.push_back({window, message, wParam, lParam});
+        const UINT code = IsNotification(message) && lParam ? reinterpret_cast<const NMHDR*>(lParam)->code : 0;
+        entries_.push_back({window, message, wParam, lParam, code});
     }
     const std::vector<LoggedMessage>& Entries() const { return entries_; }
     void Clear() { entries_.clear(); }
@@ -53,8 +81,11 @@ private:
     std::vector<LoggedMessage> entries_;
 };
 
-// A message's name for failure texts ("WM_CREATE", else its number in hex).
+// A message's name for failure texts ("WM_CREATE", else its number in hex;
+// "reflected WM_NOTIFY" for fw::kReflectBase + WM_NOTIFY).
 std::string MessageName(UINT message);
+// A notification's name with its code ("WM_NOTIFY TVN_SELCHANGEDA", else the code's number).
+std::string NotificationName(UINT message, UINT code);
 
 // Compares the log with the table, in order, then clears the log. Entries
 // marked kOptional may be missing; nothing else may be missing or extra.
