@@ -1,5 +1,5 @@
 // CZylComboApp: the library's module object: the control and its page.
-// The exports are the framework's (framework/src/com_module_exports.cpp).
+// The exports are the framework's (framework/com/src/com_module_exports.cpp).
 #include "ZylComboCtrl.h"
 #include "ZylComboPpg.h"
 #include "resource.h"

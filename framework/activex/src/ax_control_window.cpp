@@ -2,11 +2,12 @@
 // the control's own window (a superclass of a system class) inside it, and
 // the view of the control for a container that draws it.
 #include "fw/ax_control.h"
+#include "fw/guard.h"
 #include "fw/trace.h"
 
 #include "fw/handles.h"
 #include "fw/window.h"
-#include "window_binder.h"
+#include "../../windows/src/window_binder.h"
 
 #include <algorithm>
 #include <map>
@@ -145,12 +146,10 @@ struct AxControlWindows {
 };
 
 LRESULT AxControl::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
-    try {
-        return HandleMessage(msg, wParam, lParam);
-    } catch (...) {
-        TraceStoppedException("a window procedure", DescribeWindowMessage(typeid(*this), wnd_, msg));
-        return 0;  // nothing unwinds through the system's frames
-    }
+    // Nothing unwinds through the system's frames.
+    return GuardBoundary(
+        "a window procedure", [&] { return DescribeWindowMessage(typeid(*this), wnd_, msg); },
+        [](bool) -> LRESULT { return 0; }, [&] { return HandleMessage(msg, wParam, lParam); });
 }
 
 LRESULT AxControl::Reflect(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -331,13 +330,10 @@ STDMETHODIMP AxControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HD
     } else {
         return E_INVALIDARG;
     }
-    try {
+    return ComGuard([&] {
         OnDraw(dc, rc);
-    } catch (...) {
-        TraceStoppedException("a COM method", __PRETTY_FUNCTION__);
-        return E_UNEXPECTED;
-    }
-    return S_OK;
+        return S_OK;
+    });
 }
 
 STDMETHODIMP AxControl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** out) {

@@ -1,6 +1,7 @@
 #include "fw/window.h"
 
 #include "fw/menu.h"
+#include "fw/guard.h"
 #include "fw/trace.h"
 #include "window_binder.h"
 
@@ -154,19 +155,21 @@ bool Window::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     // Taken first: the handler may end the object (a window that deletes itself).
     HWND wnd = hwnd_;
     const std::type_info& type = typeid(*this);
-    try {
-        // Control notifications go to the control's own object first.
-        if (HWND child = NotifyingChild(wnd, msg, wParam, lParam); child && child != wnd) {
-            if (ReflectToChild(child, msg, wParam, lParam, result) && *result) return true;
-        }
-        *result = HandleMessage(msg, wParam, lParam);
-        return true;
-    } catch (...) {
-        // An exception must never unwind through the system's frames.
-        TraceStoppedException("a window procedure", DescribeWindowMessage(type, wnd, msg));
-        *result = 0;
-        return false;
-    }
+    // An exception must never unwind through the system's frames.
+    return GuardBoundary(
+        "a window procedure", [&] { return DescribeWindowMessage(type, wnd, msg); },
+        [&](bool) {
+            *result = 0;
+            return false;
+        },
+        [&] {
+            // Control notifications go to the control's own object first.
+            if (HWND child = NotifyingChild(wnd, msg, wParam, lParam); child && child != wnd) {
+                if (ReflectToChild(child, msg, wParam, lParam, result) && *result) return true;
+            }
+            *result = HandleMessage(msg, wParam, lParam);
+            return true;
+        });
 }
 
 void Window::FinalDestroy(HWND wnd, UINT msg) {
@@ -174,11 +177,9 @@ void Window::FinalDestroy(HWND wnd, UINT msg) {
     hwnd_ = nullptr;
     subclassed_ = false;
     const std::type_info& type = typeid(*this);
-    try {
-        OnFinalDestroy();
-    } catch (...) {
-        TraceStoppedException("a window procedure", DescribeWindowMessage(type, wnd, msg) + " (OnFinalDestroy)");
-    }
+    GuardBoundary(
+        "a window procedure", [&] { return DescribeWindowMessage(type, wnd, msg) + " (OnFinalDestroy)"; },
+        [](bool) {}, [&] { OnFinalDestroy(); });
 }
 
 void Window::EndOfWindow(HWND wnd, UINT msg, Window* self) {
